@@ -1,0 +1,33 @@
+#pragma once
+// The engine session: the configuration in force and the alias directories it names.
+// Tables are opened through it by alias and table name; nothing else builds a table path.
+#include <filesystem>
+#include <string_view>
+
+#include "data/engine/EngineConfig.h"
+#include "data/engine/TableSchema.h"
+
+namespace corvanta {
+
+class Engine {
+ public:
+  explicit Engine(EngineConfig config) : config_(std::move(config)) {}
+
+  const EngineConfig& config() const { return config_; }
+
+  // The directory of an alias.  A directory that does not exist yet is created (mode 0700)
+  // with every table of the alias, empty: the shop's first start.  Throws an Error naming
+  // the alias when it is not configured, or the directory when it cannot be made or read.
+  std::filesystem::path aliasDirectory(std::string_view alias) const;
+  // The file of a table of an alias (the alias directory is prepared as above).
+  std::filesystem::path tableFile(std::string_view alias, const TableDef& def) const;
+
+  // Creates every table of both aliases, empty, in their directories (which may exist).
+  // Existing table files are left alone.
+  void createMissingTables() const;
+
+ private:
+  EngineConfig config_;
+};
+
+}  // namespace corvanta

@@ -1,0 +1,160 @@
+#include "data/engine/EngineConfig.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include "data/Error.h"
+#include "data/engine/TableSchema.h"
+
+#ifndef CORVANTA_SHARE_DIR
+#define CORVANTA_SHARE_DIR ""
+#endif
+
+namespace corvanta {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string trim(std::string s) {
+  auto notSpace = [](unsigned char c) { return !std::isspace(c); };
+  s.erase(s.begin(), std::find_if(s.begin(), s.end(), notSpace));
+  s.erase(std::find_if(s.rbegin(), s.rend(), notSpace).base(), s.end());
+  return s;
+}
+
+// Windows directory names compared as the shop's old machines did: case and slash
+// direction do not matter, nor does a trailing separator.
+std::string canonicalWindows(std::string_view p) {
+  std::string out;
+  for (char c : p) out += c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  while (!out.empty() && out.back() == '\\') out.pop_back();
+  return out;
+}
+
+fs::path envDir(const char* var, const char* fallbackUnderHome) {
+  if (const char* v = std::getenv(var); v && *v) return v;
+  const char* home = std::getenv("HOME");
+  return fs::path(home && *home ? home : ".") / fallbackUnderHome;
+}
+
+}  // namespace
+
+EngineConfig EngineConfig::load(const fs::path& file) {
+  std::ifstream in(file);
+  if (!in) throw Error("Cannot read the engine configuration file '" + file.string() + "'");
+  EngineConfig cfg;
+  std::string line, section;
+  while (std::getline(in, line)) {
+    line = trim(line);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line.front() == '[' && line.back() == ']') {
+      section = trim(line.substr(1, line.size() - 2));
+      continue;
+    }
+    auto eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string name = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
+    fs::path dir = value;
+    if (dir.is_relative()) dir = file.parent_path() / dir;
+    if (equalsNoCase(section, "Aliases")) cfg.setAlias(name, dir);
+    else if (equalsNoCase(section, "Paths")) cfg.mapPath(name, dir);
+  }
+  return cfg;
+}
+
+EngineConfig EngineConfig::forDataDirectory(const fs::path& dir) {
+  EngineConfig cfg;
+  cfg.setAlias("DatabaseFiles", dir / "DatabaseFiles");
+  cfg.setAlias("DatabaseFilesQVX", dir / "DatabaseFilesQVX");
+  return cfg;
+}
+
+EngineConfig EngineConfig::fromEnvironment() {
+  if (const char* v = std::getenv("CORVANTA_ENGINE_CONFIG"); v && *v) return load(v);
+  fs::path file = envDir("XDG_CONFIG_HOME", ".config") / "corvanta" / "engine.ini";
+  if (fs::exists(file)) return load(file);
+  EngineConfig cfg = forDataDirectory(envDir("XDG_DATA_HOME", ".local/share") / "corvanta");
+  std::error_code ec;
+  fs::create_directories(file.parent_path(), ec);
+  if (!ec) cfg.save(file);  // a read-only home still runs on the defaults
+  return cfg;
+}
+
+void EngineConfig::save(const fs::path& file) const {
+  std::ofstream out(file);
+  out << "; Corvanta engine configuration: the directory each database alias names.\n"
+         "; [Paths] maps Windows-style report and help directories to local ones, e.g.\n"
+         "; C:\\Program Files\\DARROWMERE\\DataBase Files = /srv/shop/reports\n"
+         "[Aliases]\n";
+  for (const auto& [name, dir] : aliases_) out << name << " = " << dir.string() << "\n";
+  out << "\n[Paths]\n";
+  for (const auto& [name, dir] : paths_) out << name << " = " << dir.string() << "\n";
+  if (!out) throw Error("Cannot write the engine configuration file '" + file.string() + "'");
+}
+
+void EngineConfig::setAlias(const std::string& alias, const fs::path& dir) {
+  for (auto& [name, d] : aliases_)
+    if (equalsNoCase(name, alias)) {
+      d = dir;
+      return;
+    }
+  aliases_.emplace_back(alias, dir);
+}
+
+std::optional<fs::path> EngineConfig::alias(std::string_view name) const {
+  for (const auto& [n, d] : aliases_)
+    if (equalsNoCase(n, name)) return d;
+  return std::nullopt;
+}
+
+void EngineConfig::mapPath(const std::string& windowsDir, const fs::path& localDir) {
+  paths_.emplace_back(windowsDir, localDir);
+}
+
+fs::path EngineConfig::shareDirectory() {
+  if (const char* v = std::getenv("CORVANTA_SHARE_DIR"); v && *v) return v;
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (!ec) {
+    for (fs::path p : {exe.parent_path() / "../share/corvanta", exe.parent_path() / "share"})
+      if (fs::exists(p / "reports", ec)) return fs::weakly_canonical(p, ec);
+  }
+  return CORVANTA_SHARE_DIR;
+}
+
+fs::path EngineConfig::resolve(std::string_view windowsPath) const {
+  const std::string want = canonicalWindows(windowsPath);
+  std::vector<std::pair<std::string, fs::path>> maps = paths_;
+  // The shipped files stand behind the directories the program names, unless configured.
+  const fs::path share = shareDirectory();
+  maps.emplace_back("C:\\Program Files\\DARROWMERE\\DataBase Files", share / "reports");
+  maps.emplace_back("C:\\windows\\help", share / "help");
+  const std::pair<std::string, fs::path>* best = nullptr;
+  size_t bestLen = 0;
+  for (const auto& m : maps) {
+    std::string prefix = canonicalWindows(m.first);
+    if (prefix.empty() || prefix.size() < bestLen) continue;
+    if (want == prefix || (want.size() > prefix.size() && want.compare(0, prefix.size(), prefix) == 0 &&
+                           want[prefix.size()] == '\\')) {
+      if (prefix.size() > bestLen || !best) {
+        best = &m;
+        bestLen = prefix.size();
+      }
+    }
+  }
+  std::string rest;
+  if (best) {
+    rest = std::string(windowsPath.substr(std::min(windowsPath.size(), bestLen)));
+  } else {
+    rest = std::string(windowsPath);
+  }
+  std::replace(rest.begin(), rest.end(), '\\', '/');
+  while (best && !rest.empty() && rest.front() == '/') rest.erase(rest.begin());
+  return best ? best->second / rest : fs::path(rest);
+}
+
+}  // namespace corvanta

@@ -1,0 +1,52 @@
+#pragma once
+// The engine's configuration: which directory each database alias names, and where the
+// Windows-style directories that report and help names carry are found on this machine.
+//
+// File format (INI):
+//   [Aliases]
+//   DatabaseFiles = /home/shop/.local/share/corvanta/DatabaseFiles
+//   [Paths]
+//   C:\Program Files\DARROWMERE\DataBase Files = /usr/share/corvanta/reports
+// Names on the left are matched without regard to case.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace corvanta {
+
+class EngineConfig {
+ public:
+  // Reads a configuration file; throws an Error naming the file when it cannot be read.
+  static EngineConfig load(const std::filesystem::path& file);
+  // The configuration in force: $CORVANTA_ENGINE_CONFIG, else
+  // $XDG_CONFIG_HOME/corvanta/engine.ini, which is written with the default aliases
+  // (tables under $XDG_DATA_HOME/corvanta/) when it does not exist yet.
+  static EngineConfig fromEnvironment();
+  // A configuration whose two aliases are subdirectories of one data directory.
+  static EngineConfig forDataDirectory(const std::filesystem::path& dir);
+
+  void save(const std::filesystem::path& file) const;
+
+  void setAlias(const std::string& alias, const std::filesystem::path& dir);
+  std::optional<std::filesystem::path> alias(std::string_view name) const;
+  const std::vector<std::pair<std::string, std::filesystem::path>>& aliases() const {
+    return aliases_;
+  }
+
+  void mapPath(const std::string& windowsDir, const std::filesystem::path& localDir);
+  // "C:\windows\help\Corvanta.HLP" -> local path, through the longest matching mapped prefix
+  // (case and slash direction ignored).  A name without a directory, or an unmapped one,
+  // comes back as given with backslashes turned to slashes.
+  std::filesystem::path resolve(std::string_view windowsPath) const;
+
+  // Where the program's shipped report definitions and help files are.
+  static std::filesystem::path shareDirectory();
+
+ private:
+  std::vector<std::pair<std::string, std::filesystem::path>> aliases_;
+  std::vector<std::pair<std::string, std::filesystem::path>> paths_;
+};
+
+}  // namespace corvanta

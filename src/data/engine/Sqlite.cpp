@@ -1,0 +1,120 @@
+#include "data/engine/Sqlite.h"
+
+#include <sqlite3.h>
+
+#include "data/Error.h"
+
+namespace corvanta {
+
+SqliteDb::SqliteDb(const std::filesystem::path& file, Mode mode) : file_(file.string()) {
+  int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
+  flags |= SQLITE_OPEN_NOMUTEX;
+  if (sqlite3_open_v2(file_.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw Error("Cannot open table file '" + file_ + "': " + msg);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  // A person waiting a moment beats an error when another program holds the file briefly.
+  sqlite3_busy_timeout(db_, 2000);
+}
+
+SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+
+void SqliteDb::exec(const std::string& sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    std::string msg = err ? err : sqlite3_errmsg(db_);
+    sqlite3_free(err);
+    throw Error("Table file '" + file_ + "': " + msg);
+  }
+}
+
+std::int64_t SqliteDb::lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
+int SqliteDb::changes() const { return sqlite3_changes(db_); }
+
+void SqliteDb::fail(std::string_view doing) const {
+  throw Error("Table file '" + file_ + "': " + std::string(doing) + ": " + sqlite3_errmsg(db_));
+}
+
+Statement::Statement(SqliteDb& db, const std::string& sql) : db_(db) {
+  if (sqlite3_prepare_v3(db.handle(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_,
+                         nullptr) != SQLITE_OK)
+    db.fail("preparing a statement");
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+  return *this;
+}
+
+Statement& Statement::bind(int index, const Value& v) {
+  int rc = SQLITE_OK;
+  if (const auto* d = std::get_if<double>(&v))
+    rc = sqlite3_bind_double(stmt_, index, *d);
+  else if (const auto* i = std::get_if<std::int64_t>(&v))
+    rc = sqlite3_bind_int64(stmt_, index, *i);
+  else if (const auto* s = std::get_if<std::string>(&v))
+    rc = sqlite3_bind_text(stmt_, index, s->data(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+  else
+    rc = sqlite3_bind_null(stmt_, index);
+  if (rc != SQLITE_OK) db_.fail("binding a value");
+  return *this;
+}
+
+Statement& Statement::bindInt(int index, std::int64_t v) {
+  if (sqlite3_bind_int64(stmt_, index, v) != SQLITE_OK) db_.fail("binding a value");
+  return *this;
+}
+
+int Statement::stepCode() { return sqlite3_step(stmt_); }
+
+bool Statement::step() {
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  std::string msg = sqlite3_errmsg(db_.handle());
+  sqlite3_reset(stmt_);
+  db_.fail("reading");
+}
+
+Value Statement::column(int index) const {
+  switch (sqlite3_column_type(stmt_, index)) {
+    case SQLITE_INTEGER:
+      return static_cast<std::int64_t>(sqlite3_column_int64(stmt_, index));
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt_, index);
+    case SQLITE_TEXT:
+    case SQLITE_BLOB: {
+      const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+      return std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, index)));
+    }
+    default:
+      return std::monostate{};
+  }
+}
+
+std::int64_t Statement::columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
+
+std::string Statement::columnText(int index) const {
+  const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
+  return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, index))) : "";
+}
+
+int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string quoteIdent(std::string_view name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+}  // namespace corvanta

@@ -1,0 +1,356 @@
+#include "data/engine/Table.h"
+
+#include <algorithm>
+
+#include "data/Error.h"
+#include "data/engine/DataSource.h"
+#include "data/engine/Engine.h"
+#include "data/numbers/Numbers.h"
+
+namespace corvanta {
+
+const char* stateName(TableState s) {
+  switch (s) {
+    case TableState::Inactive: return "inactive";
+    case TableState::Browse: return "browse";
+    case TableState::Edit: return "edit";
+    case TableState::Insert: return "insert";
+  }
+  return "?";
+}
+
+namespace {
+const TableDef& defOf(const std::string& tableName) {
+  const TableDef* def = findTableDef(tableName);
+  if (!def) throw Error("Table '" + tableName + "' is not a table of this shop");
+  return *def;
+}
+}  // namespace
+
+Table::Table(const Engine& engine, std::string objectName, std::string alias,
+             std::string tableName)
+    : engine_(engine),
+      objectName_(std::move(objectName)),
+      alias_(std::move(alias)),
+      tableName_(std::move(tableName)),
+      def_(defOf(tableName_)),
+      index_(&def_.indexes.front()) {
+  for (size_t i = 0; i < def_.fields.size(); ++i)
+    fields_.push_back(std::make_unique<Field>(*this, static_cast<int>(i), def_.fields[i]));
+  buffer_.resize(def_.fields.size());
+}
+
+Table::~Table() = default;
+
+void Table::attach(DataSource* ds) { sources_.push_back(ds); }
+void Table::detach(DataSource* ds) {
+  sources_.erase(std::remove(sources_.begin(), sources_.end(), ds), sources_.end());
+}
+
+void Table::notify(DataEvent event, const Field* field) {
+  const auto snapshot = sources_;
+  for (DataSource* ds : snapshot) ds->notify(event, field);
+}
+
+void Table::requireActive() const {
+  if (!file_) throw Error("Cannot perform this operation on a closed dataset");
+}
+
+TableFile& Table::file() {
+  requireActive();
+  return *file_;
+}
+
+Field* Table::findField(std::string_view name) const {
+  for (const auto& f : fields_)
+    if (f->fieldName() == name) return f.get();
+  return nullptr;
+}
+
+Field& Table::fieldByName(std::string_view name) const {
+  if (Field* f = findField(name)) return *f;
+  throw Error(objectName_ + ": Field '" + std::string(name) + "' not found");
+}
+
+void Table::open() {
+  if (file_) return;
+  file_ = std::make_unique<TableFile>(def_, engine_.tableFile(alias_, def_));
+  state_ = TableState::Browse;
+  loadOrEmpty(file_->first(*index_));
+  bof_ = true;
+  eof_ = !hasRecord_;
+  notify(DataEvent::StateChanged);
+}
+
+void Table::close() {
+  if (!file_) return;
+  file_.reset();
+  state_ = TableState::Inactive;
+  std::fill(buffer_.begin(), buffer_.end(), Value{});
+  hasRecord_ = false;
+  modified_ = false;
+  bof_ = eof_ = true;
+  notify(DataEvent::StateChanged);
+}
+
+void Table::load(const std::optional<Row>& row) {
+  buffer_ = row->values;
+  rowid_ = row->rowid;
+  hasRecord_ = true;
+}
+
+void Table::loadOrEmpty(const std::optional<Row>& row) {
+  if (row) {
+    load(row);
+    return;
+  }
+  std::fill(buffer_.begin(), buffer_.end(), Value{});
+  rowid_ = 0;
+  hasRecord_ = false;
+}
+
+Value Table::currentKey() const {
+  if (index_->field.empty()) return rowid_;
+  return buffer_[def_.fieldIndex(index_->field)];
+}
+
+void Table::setBufferValue(int field, Value v) {
+  requireActive();
+  if (state_ != TableState::Edit && state_ != TableState::Insert)
+    throw Error("Dataset not in edit or insert mode");
+  buffer_[field] = std::move(v);
+  modified_ = true;
+  notify(DataEvent::FieldChanged, fields_[field].get());
+}
+
+void Table::settle() {
+  if (state_ != TableState::Edit && state_ != TableState::Insert) return;
+  notify(DataEvent::UpdateRecord);
+  if (modified_)
+    post();
+  else
+    cancel();
+}
+
+void Table::selectIndex(std::string_view name) {
+  requireActive();
+  const IndexDef* ix = def_.findIndex(name);
+  if (!ix)
+    throw Error(objectName_ + ": Index '" + std::string(name) + "' not found");
+  settle();
+  index_ = ix;
+  indexName_ = std::string(name);
+  notify(DataEvent::RecordChanged);
+}
+
+Value Table::keyFromText(std::string_view text) const {
+  const std::string field = index_->field;
+  const FieldDef* f = field.empty() ? nullptr : &def_.fields[def_.fieldIndex(field)];
+  if (text.empty()) return Value{};
+  if (!f || f->type == FieldType::AutoInc) {
+    std::int64_t n = 0;
+    if (!parseIntegerStrict(text, n))
+      throw Error("'" + std::string(text) + "' is not a valid integer value for field '" +
+                  (f ? f->name : std::string("RecNo")) + "'");
+    return n;
+  }
+  if (f->type == FieldType::Float) {
+    double d = 0;
+    if (!parseFloatStrict(text, d))
+      throw Error("'" + std::string(text) + "' is not a valid floating point value for field '" +
+                  f->name + "'");
+    return d;
+  }
+  return std::string(text);
+}
+
+bool Table::findKey(std::string_view keyText) {
+  requireActive();
+  settle();
+  Value key = keyFromText(keyText);
+  auto row = file_->findEqual(*index_, key);
+  if (!row) return false;
+  load(row);
+  bof_ = eof_ = false;
+  notify(DataEvent::RecordChanged);
+  return true;
+}
+
+void Table::findNearest(std::string_view keyText) {
+  requireActive();
+  settle();
+  Value key = keyFromText(keyText);
+  auto row = file_->findAtOrAfter(*index_, key);
+  if (row) {
+    load(row);
+    bof_ = eof_ = false;
+  } else {
+    loadOrEmpty(file_->last(*index_));
+    bof_ = !hasRecord_;
+    eof_ = true;
+  }
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::edit() {
+  requireActive();
+  if (state_ == TableState::Edit || state_ == TableState::Insert) return;
+  if (!hasRecord_) {
+    insert();
+    return;
+  }
+  auto row = file_->byRowid(rowid_);
+  if (!row) throw Error("Record/Key deleted.");
+  load(row);
+  state_ = TableState::Edit;
+  modified_ = false;
+  notify(DataEvent::StateChanged);
+}
+
+void Table::insert() {
+  requireActive();
+  settle();
+  rowidBeforeInsert_ = rowid_;
+  hadRecordBeforeInsert_ = hasRecord_;
+  std::fill(buffer_.begin(), buffer_.end(), Value{});
+  state_ = TableState::Insert;
+  modified_ = false;
+  notify(DataEvent::StateChanged);
+}
+
+void Table::post() {
+  requireActive();
+  if (state_ != TableState::Edit && state_ != TableState::Insert)
+    throw Error("Dataset not in edit or insert mode");
+  // Bound controls store their marked texts first; a text a field cannot take stops here.
+  notify(DataEvent::UpdateRecord);
+  std::int64_t rowid = rowid_;
+  if (state_ == TableState::Insert)
+    rowid = file_->insert(buffer_);
+  else
+    file_->update(rowid_, buffer_);
+  auto row = file_->byRowid(rowid);
+  if (row) load(row);
+  state_ = TableState::Browse;
+  modified_ = false;
+  bof_ = eof_ = false;
+  notify(DataEvent::StateChanged);
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::cancel() {
+  requireActive();
+  if (state_ == TableState::Browse) return;
+  const bool wasInsert = state_ == TableState::Insert;
+  state_ = TableState::Browse;
+  modified_ = false;
+  std::optional<Row> row;
+  if (!wasInsert || hadRecordBeforeInsert_) row = file_->byRowid(wasInsert ? rowidBeforeInsert_ : rowid_);
+  if (!row) row = file_->first(*index_);
+  loadOrEmpty(row);
+  bof_ = eof_ = !hasRecord_;
+  notify(DataEvent::StateChanged);
+}
+
+void Table::remove() {
+  requireActive();
+  if (state_ == TableState::Insert) {
+    cancel();
+    return;
+  }
+  if (!hasRecord_) throw Error("Cannot perform this operation on an empty dataset");
+  // The position comes from the stored record, not from an edit in progress.
+  if (auto stored = file_->byRowid(rowid_)) load(stored);
+  const Value key = currentKey();
+  const std::int64_t rowid = rowid_;
+  file_->remove(rowid);
+  const bool wasEditing = state_ != TableState::Browse;
+  state_ = TableState::Browse;
+  modified_ = false;
+  auto row = file_->after(*index_, key, rowid);
+  eof_ = !row;
+  if (!row) row = file_->last(*index_);
+  loadOrEmpty(row);
+  bof_ = !hasRecord_;
+  if (!hasRecord_) eof_ = true;
+  if (wasEditing) notify(DataEvent::StateChanged);
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::first() {
+  requireActive();
+  settle();
+  loadOrEmpty(file_->first(*index_));
+  bof_ = true;
+  eof_ = !hasRecord_;
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::last() {
+  requireActive();
+  settle();
+  loadOrEmpty(file_->last(*index_));
+  eof_ = true;
+  bof_ = !hasRecord_;
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::next() {
+  requireActive();
+  settle();
+  if (hasRecord_) {
+    if (auto row = file_->after(*index_, currentKey(), rowid_)) {
+      load(row);
+      bof_ = false;
+      eof_ = false;
+    } else {
+      eof_ = true;
+      bof_ = false;
+    }
+  }
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::prior() {
+  requireActive();
+  settle();
+  if (hasRecord_) {
+    if (auto row = file_->before(*index_, currentKey(), rowid_)) {
+      load(row);
+      bof_ = false;
+      eof_ = false;
+    } else {
+      bof_ = true;
+      eof_ = false;
+    }
+  }
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::refresh() {
+  requireActive();
+  settle();
+  if (hasRecord_) {
+    if (auto row = file_->byRowid(rowid_)) {
+      load(row);
+    } else {
+      // The record went away under us (another program): its successor takes its place.
+      auto next = file_->after(*index_, currentKey(), rowid_);
+      eof_ = !next;
+      if (!next) next = file_->last(*index_);
+      loadOrEmpty(next);
+    }
+  } else {
+    loadOrEmpty(file_->first(*index_));
+    bof_ = true;
+    eof_ = !hasRecord_;
+  }
+  notify(DataEvent::RecordChanged);
+}
+
+std::int64_t Table::recordCount() {
+  requireActive();
+  return file_->count();
+}
+
+}  // namespace corvanta

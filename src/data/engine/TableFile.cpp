@@ -1,0 +1,297 @@
+#include "data/engine/TableFile.h"
+
+#include <sqlite3.h>
+
+#include <set>
+
+#include "data/Error.h"
+#include "data/numbers/Numbers.h"
+
+namespace corvanta {
+
+namespace {
+
+std::string sqlType(const FieldDef& f) {
+  switch (f.type) {
+    case FieldType::AutoInc:
+      return "INTEGER PRIMARY KEY AUTOINCREMENT";
+    case FieldType::Float:
+      return "REAL";
+    case FieldType::Text:
+      break;
+  }
+  return "TEXT";
+}
+
+std::string indexSqlName(const TableDef& def, const IndexDef& ix) {
+  return ix.name.empty() ? def.sqlName + "_primary" : ix.name;
+}
+
+// Connection settings every table file is used with: WAL so readers never block the
+// writer, synchronous FULL so a post is on disk before the command goes on.
+void tune(SqliteDb& db, bool readOnly) {
+  if (!readOnly) db.exec("PRAGMA journal_mode=WAL");
+  db.exec("PRAGMA synchronous=FULL");
+}
+
+}  // namespace
+
+void TableFile::create(const TableDef& def, const std::filesystem::path& file) {
+  if (std::filesystem::exists(file)) throw Error("Table file '" + file.string() + "' already exists");
+  SqliteDb db(file, SqliteDb::Mode::Create);
+  tune(db, false);
+  std::string sql = "CREATE TABLE " + quoteIdent(def.sqlName) + " (";
+  for (size_t i = 0; i < def.fields.size(); ++i) {
+    const auto& f = def.fields[i];
+    if (i) sql += ", ";
+    sql += quoteIdent(f.name) + " " + sqlType(f);
+    for (const auto& ix : def.indexes)
+      if (ix.field == f.name && ix.noCase) sql += " COLLATE NOCASE";
+  }
+  sql += ");";
+  for (const auto& ix : def.indexes) {
+    if (ix.field.empty()) continue;
+    if (def.fields[def.fieldIndex(ix.field)].type == FieldType::AutoInc) continue;  // the rowid
+    sql += std::string("CREATE ") + (ix.unique ? "UNIQUE " : "") + "INDEX " +
+           quoteIdent(indexSqlName(def, ix)) + " ON " + quoteIdent(def.sqlName) + "(" +
+           quoteIdent(ix.field) + ");";
+  }
+  db.exec("BEGIN;" + sql + "COMMIT;");
+}
+
+TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, bool readOnly)
+    : def_(def), path_(file) {
+  std::error_code ec;
+  if (!std::filesystem::exists(file, ec))
+    throw Error("Table '" + def.tableName + "' does not exist: file '" + file.string() +
+                "' not found");
+  db_ = std::make_unique<SqliteDb>(file, readOnly ? SqliteDb::Mode::ReadOnly
+                                                  : SqliteDb::Mode::ReadWrite);
+  try {
+    tune(*db_, readOnly);
+  } catch (const Error& e) {
+    throw Error("Table file '" + file.string() + "' is not a table of this shop (" + e.what() +
+                ")");
+  }
+  verify();
+  columns_ = "rowid";
+  for (const auto& f : def.fields) columns_ += ", " + quoteIdent(f.name);
+  const std::string t = quoteIdent(def.sqlName);
+  byRowid_ = std::make_unique<Statement>(*db_, "SELECT " + columns_ + " FROM " + t +
+                                                   " WHERE rowid = ?1");
+  std::string cols, marks, sets;
+  for (size_t i = 0; i < def.fields.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    cols += (i ? ", " : "") + quoteIdent(def.fields[i].name);
+    marks += (i ? ", ?" : "?") + n;
+    sets += (i ? ", " : "") + quoteIdent(def.fields[i].name) + " = ?" + n;
+  }
+  if (!readOnly) {
+    insert_ = std::make_unique<Statement>(
+        *db_, "INSERT INTO " + t + " (" + cols + ") VALUES (" + marks + ")");
+    update_ = std::make_unique<Statement>(
+        *db_, "UPDATE " + t + " SET " + sets + " WHERE rowid = ?" +
+                  std::to_string(def.fields.size() + 1));
+    delete_ = std::make_unique<Statement>(*db_, "DELETE FROM " + t + " WHERE rowid = ?1");
+  }
+  count_ = std::make_unique<Statement>(*db_, "SELECT count(*) FROM " + t);
+  any_ = std::make_unique<Statement>(*db_, "SELECT 1 FROM " + t + " LIMIT 1");
+}
+
+void TableFile::verify() {
+  const std::string where = "Table file '" + path_.string() + "'";
+  std::set<std::string> columns;
+  {
+    Statement st(*db_, "SELECT name FROM pragma_table_info(?1)");
+    st.bind(1, def_.sqlName);
+    try {
+      while (st.step()) columns.insert(st.columnText(0));
+    } catch (const Error& e) {
+      throw Error(where + " is not a table of this shop (" + e.what() + ")");
+    }
+  }
+  if (columns.empty()) throw Error(where + " does not hold the table '" + def_.tableName + "'");
+  for (const auto& f : def_.fields)
+    if (!columns.count(f.name))
+      throw Error(where + " lacks the field '" + f.name + "'");
+  std::set<std::string> indexes;
+  Statement st(*db_, "SELECT name FROM pragma_index_list(?1)");
+  st.bind(1, def_.sqlName);
+  while (st.step()) indexes.insert(st.columnText(0));
+  for (const auto& ix : def_.indexes) {
+    if (ix.field.empty() || keyIsRowid(ix)) continue;
+    if (!indexes.count(indexSqlName(def_, ix)))
+      throw Error(where + " lacks the index '" +
+                  (ix.name.empty() ? std::string("primary") : ix.name) + "'");
+  }
+}
+
+bool TableFile::keyIsRowid(const IndexDef& ix) const {
+  return ix.field.empty() || def_.fields[def_.fieldIndex(ix.field)].type == FieldType::AutoInc;
+}
+
+std::string TableFile::keyColumn(const IndexDef& ix) const {
+  return ix.field.empty() ? std::string("rowid") : quoteIdent(ix.field);
+}
+
+Value TableFile::keyOf(const IndexDef& ix, const Row& row) const {
+  if (ix.field.empty()) return row.rowid;
+  return row.values[def_.fieldIndex(ix.field)];
+}
+
+Statement& TableFile::query(const IndexDef& ix, Q q) {
+  auto& slot = queries_[{&ix, q}];
+  if (slot) return slot->reset();
+  const std::string k = keyColumn(ix);
+  const std::string base = "SELECT " + columns_ + " FROM " + quoteIdent(def_.sqlName) + " ";
+  const std::string asc = " ORDER BY " + k + ", rowid LIMIT 1";
+  const std::string desc = " ORDER BY " + k + " DESC, rowid DESC LIMIT 1";
+  std::string sql;
+  // Equal keys are stepped through by rowid in a statement of their own: a row-value
+  // comparison would be planned as a seek on the key followed by a walk over every equal key.
+  switch (q) {
+    case Q::First: sql = base + asc; break;
+    case Q::Last: sql = base + desc; break;
+    case Q::NextEq: sql = base + "WHERE " + k + " = ?1 AND rowid > ?2" + asc; break;
+    case Q::NextGt: sql = base + "WHERE " + k + " > ?1" + asc; break;
+    case Q::NextNull: sql = base + "WHERE " + k + " IS NULL AND rowid > ?2" + asc; break;
+    case Q::NextNotNull: sql = base + "WHERE " + k + " IS NOT NULL" + asc; break;
+    case Q::PriorEq: sql = base + "WHERE " + k + " = ?1 AND rowid < ?2" + desc; break;
+    case Q::PriorLt: sql = base + "WHERE " + k + " < ?1" + desc; break;
+    case Q::PriorNull: sql = base + "WHERE " + k + " IS NULL AND rowid < ?2" + desc; break;
+    case Q::PriorLastNull: sql = base + "WHERE " + k + " IS NULL" + desc; break;
+    case Q::FindEq: sql = base + "WHERE " + k + " = ?1" + asc; break;
+    case Q::FindNull: sql = base + "WHERE " + k + " IS NULL" + asc; break;
+    case Q::FindGe: sql = base + "WHERE " + k + " >= ?1" + asc; break;
+  }
+  slot = std::make_unique<Statement>(*db_, sql);
+  return *slot;
+}
+
+std::optional<Row> TableFile::fetch(Statement& st) {
+  if (!st.step()) return std::nullopt;
+  Row row;
+  row.rowid = st.columnInt(0);
+  row.values.reserve(def_.fields.size());
+  for (size_t i = 0; i < def_.fields.size(); ++i)
+    row.values.push_back(normalise(static_cast<int>(i), st.column(static_cast<int>(i) + 1)));
+  st.reset();
+  return row;
+}
+
+Value TableFile::normalise(int field, Value v) const {
+  switch (def_.fields[field].type) {
+    case FieldType::Float:
+      if (auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
+      if (auto* s = std::get_if<std::string>(&v)) {
+        double d = 0;
+        return parseFloatStrict(*s, d) ? Value(d) : Value();
+      }
+      return v;
+    case FieldType::AutoInc:
+      if (auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
+      return v;
+    case FieldType::Text:
+      if (auto* d = std::get_if<double>(&v)) return formatGeneral15(*d);
+      if (auto* i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
+      return v;
+  }
+  return v;
+}
+
+std::optional<Row> TableFile::first(const IndexDef& ix) { return fetch(query(ix, Q::First)); }
+std::optional<Row> TableFile::last(const IndexDef& ix) { return fetch(query(ix, Q::Last)); }
+
+std::optional<Row> TableFile::after(const IndexDef& ix, const Value& key, std::int64_t rowid) {
+  if (keyIsRowid(ix)) return fetch(query(ix, Q::NextGt).bindInt(1, rowid));
+  if (isNull(key)) {
+    if (auto r = fetch(query(ix, Q::NextNull).bindInt(2, rowid))) return r;
+    return fetch(query(ix, Q::NextNotNull));
+  }
+  if (auto r = fetch(query(ix, Q::NextEq).bind(1, key).bindInt(2, rowid))) return r;
+  return fetch(query(ix, Q::NextGt).bind(1, key));
+}
+
+std::optional<Row> TableFile::before(const IndexDef& ix, const Value& key, std::int64_t rowid) {
+  if (keyIsRowid(ix)) return fetch(query(ix, Q::PriorLt).bindInt(1, rowid));
+  if (isNull(key)) return fetch(query(ix, Q::PriorNull).bindInt(2, rowid));
+  if (auto r = fetch(query(ix, Q::PriorEq).bind(1, key).bindInt(2, rowid))) return r;
+  if (auto r = fetch(query(ix, Q::PriorLt).bind(1, key))) return r;
+  return fetch(query(ix, Q::PriorLastNull));
+}
+
+std::optional<Row> TableFile::findEqual(const IndexDef& ix, const Value& key) {
+  if (isNull(key)) return fetch(query(ix, Q::FindNull));
+  return fetch(query(ix, Q::FindEq).bind(1, key));
+}
+
+std::optional<Row> TableFile::findAtOrAfter(const IndexDef& ix, const Value& key) {
+  if (isNull(key)) return first(ix);
+  return fetch(query(ix, Q::FindGe).bind(1, key));
+}
+
+std::optional<Row> TableFile::byRowid(std::int64_t rowid) {
+  return fetch(byRowid_->reset().bindInt(1, rowid));
+}
+
+std::int64_t TableFile::count() {
+  count_->reset();
+  count_->step();
+  std::int64_t n = count_->columnInt(0);
+  count_->reset();
+  return n;
+}
+
+bool TableFile::empty() {
+  any_->reset();
+  bool has = any_->step();
+  any_->reset();
+  return !has;
+}
+
+void TableFile::writeFailed(Statement& st, int rc, const std::vector<Value>& values) {
+  std::string msg = sqlite3_errmsg(db_->handle());
+  st.reset();
+  if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+    std::string key;
+    const IndexDef& primary = def_.indexes.front();
+    int f = primary.field.empty() ? -1 : def_.fieldIndex(primary.field);
+    if (f >= 0 && static_cast<size_t>(f) < values.size()) {
+      const Value& v = values[f];
+      if (auto* s = std::get_if<std::string>(&v)) key = *s;
+      else if (auto* d = std::get_if<double>(&v)) key = formatGeneral15(*d);
+      else if (auto* i = std::get_if<std::int64_t>(&v)) key = std::to_string(*i);
+    }
+    throw KeyViolation("Key violation.\n" + def_.tableName + ": " +
+                       (f >= 0 ? primary.field : std::string("key")) + " '" + key +
+                       "' already exists.");
+  }
+  throw Error("Table file '" + path_.string() + "': cannot write the record: " + msg);
+}
+
+std::int64_t TableFile::insert(const std::vector<Value>& values) {
+  auto& st = insert_->reset();
+  for (size_t i = 0; i < values.size(); ++i) st.bind(static_cast<int>(i) + 1, values[i]);
+  int rc = st.stepCode();
+  if (rc != SQLITE_DONE) writeFailed(st, rc, values);
+  st.reset();
+  return db_->lastInsertRowid();
+}
+
+void TableFile::update(std::int64_t rowid, const std::vector<Value>& values) {
+  auto& st = update_->reset();
+  for (size_t i = 0; i < values.size(); ++i) st.bind(static_cast<int>(i) + 1, values[i]);
+  st.bindInt(static_cast<int>(values.size()) + 1, rowid);
+  int rc = st.stepCode();
+  if (rc != SQLITE_DONE) writeFailed(st, rc, values);
+  st.reset();
+}
+
+void TableFile::remove(std::int64_t rowid) {
+  auto& st = delete_->reset().bindInt(1, rowid);
+  int rc = st.stepCode();
+  if (rc != SQLITE_DONE) writeFailed(st, rc, {});
+  st.reset();
+}
+
+}  // namespace corvanta

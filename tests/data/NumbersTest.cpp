@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/numbers/Numbers.h"
 
 namespace corvanta {

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/engine/TableFile.h"
 
 namespace corvanta {

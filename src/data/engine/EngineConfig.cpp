@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/engine/TableSchema.h"
 
 #ifndef CORVANTA_SHARE_DIR

@@ -1,6 +1,6 @@
 #include "data/engine/Field.h"
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/engine/Table.h"
 #include "data/numbers/Numbers.h"
 

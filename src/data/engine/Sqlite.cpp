@@ -2,7 +2,7 @@
 
 #include <sqlite3.h>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/engine/DataSource.h"
 #include "data/engine/Engine.h"
 #include "data/numbers/Numbers.h"
@@ -346,6 +346,23 @@ void Table::refresh() {
     eof_ = !hasRecord_;
   }
   notify(DataEvent::RecordChanged);
+}
+
+bool Table::moveToRowid(std::int64_t rowid) {
+  requireActive();
+  settle();
+  auto row = file_->byRowid(rowid);
+  if (!row) return false;
+  load(row);
+  bof_ = eof_ = false;
+  notify(DataEvent::RecordChanged);
+  return true;
+}
+
+std::int64_t Table::currentPosition() {
+  requireActive();
+  if (!hasRecord_) return -1;
+  return file_->positionOf(*index_, currentKey(), rowid_);
 }
 
 std::int64_t Table::recordCount() {

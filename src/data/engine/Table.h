@@ -71,6 +71,10 @@ class Table {
   void prior();
   void next();
   void last();
+  // Makes the record with this row id current (a grid row clicked); false when it is gone.
+  bool moveToRowid(std::int64_t rowid);
+  // 0-based place of the current record in the selected index's order (-1 when none).
+  std::int64_t currentPosition();
   void refresh();  // re-reads the current record (or its successor when it is gone)
 
   bool bof() const { return bof_; }

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/numbers/Numbers.h"
 
 namespace corvanta {
@@ -163,6 +163,18 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
     case Q::FindEq: sql = base + "WHERE " + k + " = ?1" + asc; break;
     case Q::FindNull: sql = base + "WHERE " + k + " IS NULL" + asc; break;
     case Q::FindGe: sql = base + "WHERE " + k + " >= ?1" + asc; break;
+    case Q::Page:
+      sql = base + "ORDER BY " + k + ", rowid LIMIT ?1 OFFSET ?2";
+      break;
+    case Q::PosNull:
+      sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k +
+            " IS NULL AND rowid < ?2";
+      break;
+    case Q::PosKey:
+      sql = "SELECT (SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k +
+            " IS NULL OR " + k + " < ?1) + (SELECT count(*) FROM " + quoteIdent(def_.sqlName) +
+            " WHERE " + k + " = ?1 AND rowid < ?2)";
+      break;
   }
   slot = std::make_unique<Statement>(*db_, sql);
   return *slot;
@@ -232,6 +244,34 @@ std::optional<Row> TableFile::findAtOrAfter(const IndexDef& ix, const Value& key
 
 std::optional<Row> TableFile::byRowid(std::int64_t rowid) {
   return fetch(byRowid_->reset().bindInt(1, rowid));
+}
+
+std::vector<Row> TableFile::page(const IndexDef& ix, std::int64_t offset, int limit) {
+  auto& st = query(ix, Q::Page).bindInt(1, limit).bindInt(2, offset);
+  std::vector<Row> rows;
+  while (st.step()) {
+    Row row;
+    row.rowid = st.columnInt(0);
+    for (size_t i = 0; i < def_.fields.size(); ++i)
+      row.values.push_back(normalise(static_cast<int>(i), st.column(static_cast<int>(i) + 1)));
+    rows.push_back(std::move(row));
+  }
+  st.reset();
+  return rows;
+}
+
+std::int64_t TableFile::positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid) {
+  Statement* st;
+  if (keyIsRowid(ix))
+    st = &query(ix, Q::PosKey).bindInt(1, rowid).bindInt(2, rowid);
+  else if (isNull(key))
+    st = &query(ix, Q::PosNull).bindInt(2, rowid);
+  else
+    st = &query(ix, Q::PosKey).bind(1, key).bindInt(2, rowid);
+  st->step();
+  std::int64_t n = st->columnInt(0);
+  st->reset();
+  return n;
 }
 
 std::int64_t TableFile::count() {

@@ -38,6 +38,10 @@ class TableFile {
   Value keyOf(const IndexDef& ix, const Row& row) const;
   std::int64_t count();
   bool empty();
+  // Rows [offset, offset + limit) in index order (O(offset): for grids, not for cursors).
+  std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit);
+  // How many rows come before (key, rowid) in index order.
+  std::int64_t positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid);
 
   // Writes: each one statement, so each one durable transaction.  A duplicate key on a
   // unique index throws KeyViolation.
@@ -51,7 +55,7 @@ class TableFile {
  private:
   enum class Q {
     First, Last, NextEq, NextGt, NextNull, NextNotNull, PriorEq, PriorLt, PriorNull,
-    PriorLastNull, FindEq, FindNull, FindGe
+    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey
   };
   Statement& query(const IndexDef& ix, Q q);
   std::optional<Row> fetch(Statement& st);

@@ -5,7 +5,7 @@
 // long double, which lets value_ hold it without any further conversion.
 #include <cmath>
 
-#include "data/Error.h"
+#include "ui/Error.h"
 #include "data/numbers/Numbers.h"
 
 namespace corvanta {

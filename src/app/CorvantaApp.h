@@ -1,0 +1,53 @@
+#pragma once
+// The shop's application object: the engine session, the platform services (dialogs, help,
+// report runtime) and the globals of every window and data module.
+#include <functional>
+#include <memory>
+
+#include "app/Globals.h"
+#include "data/engine/Engine.h"
+#include "reports/ReportComponent.h"
+#include "ui/Application.h"
+
+namespace corvanta {
+
+// What the program or the scenario runner provides for a run.
+struct Platform {
+  Dialogs& dialogs;
+  HelpViewer& help;
+  ReportRuntime& reports;
+  // Called for every window as soon as it is created (the GUI builds its real window then,
+  // so that the splash shows while the tables open).
+  std::function<void(Form&)> formCreated;
+};
+
+class CorvantaApp : public Application {
+ public:
+  CorvantaApp(const Engine& engine, Platform platform);
+
+  const Engine& engine() const { return engine_; }
+  ReportRuntime& reports() const { return platform_.reports; }
+  Globals g;
+
+  // Step by step start-up: the splash, the help file, then the 30 globals in order, each data
+  // module opening its table.  A failure shows the error box and ends the application.
+  // Returns false when start-up failed.
+  bool start();
+
+  Form* splash() const { return splash_; }
+
+ private:
+  template <class T>
+  T* make();
+  template <class T>
+  T* makeModule();
+  void createGlobals();
+
+  const Engine& engine_;
+  Platform platform_;
+  Form* splash_ = nullptr;
+};
+
+inline CorvantaApp& shop(Application& app) { return static_cast<CorvantaApp&>(app); }
+
+}  // namespace corvanta

@@ -2,6 +2,8 @@
 // The shop's application object: the engine session, the platform services (dialogs, help,
 // report runtime) and the globals of every window and data module.
 #include <functional>
+#include <map>
+#include <string>
 #include <memory>
 
 #include "app/Globals.h"
@@ -28,6 +30,9 @@ class CorvantaApp : public Application {
   const Engine& engine() const { return engine_; }
   ReportRuntime& reports() const { return platform_.reports; }
   Globals g;
+  // Program variables a window keeps between commands (running totals...), by name, as the
+  // text a scenario compares: windows register a reader for each.
+  std::map<std::string, std::function<std::string()>> variables;
 
   // Step by step start-up: the splash, the help file, then the 30 globals in order, each data
   // module opening its table.  A failure shows the error box and ends the application.

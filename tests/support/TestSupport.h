@@ -1,0 +1,73 @@
+#pragma once
+// Helpers for tests: a fresh data directory per test, an engine on it, and platform fakes
+// that answer prompts from queues and record what was shown.
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CorvantaApp.h"
+#include "data/engine/Engine.h"
+#include "reports/ReportComponent.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
+
+namespace corvanta::test {
+
+// A directory under the system's temp directory, removed when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Dialogs answering from queues; every box shown is recorded.  An unexpected prompt throws
+// std::logic_error so the test fails loudly.
+class FakeDialogs : public Dialogs {
+ public:
+  std::vector<std::string> messages, errors, prompts;  // prompts as "caption | prompt"
+  std::deque<std::optional<std::string>> answers;      // nullopt: Cancel
+  std::deque<bool> confirmations;
+  std::deque<std::optional<std::string>> files;
+
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  void showError(const std::string& text) override { errors.push_back(text); }
+  bool confirm(const std::string& caption, const std::string& text) override;
+  std::string inputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& defaultText) override;
+  bool inputQuery(const std::string& caption, const std::string& prompt,
+                  std::string& value) override;
+  std::optional<std::string> openFile(const OpenFileRequest& request) override;
+};
+
+struct RecordingHelp : HelpViewer {
+  std::vector<std::string> files;
+  void showHelp(const std::string& file, int, int) override { files.push_back(file); }
+};
+
+struct RecordingReports : ReportRuntime {
+  std::vector<ReportRun> runs;
+  void run(const ReportRun& r) override { runs.push_back(r); }
+};
+
+// The whole application, started the way the program starts it, on a fresh data directory.
+struct TestShop {
+  TempDir dir;
+  Engine engine;
+  FakeDialogs dialogs;
+  RecordingHelp help;
+  RecordingReports reports;
+  std::unique_ptr<CorvantaApp> app;
+
+  TestShop();
+  ~TestShop();
+  Globals& g() { return app->g; }
+};
+
+}  // namespace corvanta::test

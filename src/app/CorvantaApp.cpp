@@ -51,8 +51,13 @@ bool CorvantaApp::start() {
   splash_->show();
   setHelpFile("c:\\windows\\help");
   bool ok = dispatch([this] { createGlobals(); });
-  if (!ok) terminate();
-  return ok;
+  if (!ok) {
+    terminate();
+    return false;
+  }
+  // The message loop's first act: the main window appears.
+  g.CorvantaMainForm->show();
+  return true;
 }
 
 void CorvantaApp::createGlobals() {

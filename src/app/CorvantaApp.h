@@ -34,9 +34,9 @@ class CorvantaApp : public Application {
   // text a scenario compares: windows register a reader for each.
   std::map<std::string, std::function<std::string()>> variables;
 
-  // Step by step start-up: the splash, the help file, then the 30 globals in order, each data
-  // module opening its table.  A failure shows the error box and ends the application.
-  // Returns false when start-up failed.
+  // Start-up, step by step: the splash, the help file, the 30 globals in order (each data
+  // module opening its table), then the main window shown.  A failure shows the error box and
+  // ends the application; start() then returns false.
   bool start();
 
   Form* splash() const { return splash_; }

@@ -1,13 +1,24 @@
 #pragma once
-// ClientSearchForm: the window exists from start-up with its caption; its controls and commands are
-// built with its own window.
+// The clients search dialog: the person picks last name or customer number and presses OK;
+// the search itself belongs to the clients window (SearchByLastName, SearchByCustNum).
 #include "ui/Form.h"
 
 namespace corvanta {
 
 class TClientSearchForm : public Form {
  public:
-  explicit TClientSearchForm(Application& app) : Form(app, "ClientSearchForm", "Search") { border = BorderStyle::Dialog; }
+  explicit TClientSearchForm(Application& app);
+
+  GroupBox raSearchBy{*this, "raSearchBy", "Search Criteria"};
+  OptionButton optSearchLastName{*this, "optSearchLastName", "Last &Name", "", &raSearchBy};
+  OptionButton optSearchCustNum{*this, "optSearchCustNum", "C&ustomer Number", "", &raSearchBy};
+  Button BitBtn1{*this, "BitBtn1", "OK", "BitBtn1Click"};
+  Button BitBtn2{*this, "BitBtn2", "Cancel", "BitBtn2Click"};
+
+  // Runs the chosen search, then hides the dialog.  A search that fails with an error stops
+  // before that, so the dialog stays open for another try.
+  void BitBtn1Click();
+  void BitBtn2Click() { close(); }
 };
 
 }  // namespace corvanta

@@ -46,6 +46,7 @@ class Form {
   // Layout of the real window (client size in pixels) and its frame.
   int clientWidth = 400, clientHeight = 300;
   BorderStyle border = BorderStyle::Sizeable;
+  bool minimizeBox = false;  // a fixed frame that may still be minimized
   bool centred = true;
   bool neverShown = false;  // the hidden processing forms
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "ui/Error.h"
+#include "data/engine/Field.h"
 #include "data/numbers/Numbers.h"
 
 namespace corvanta {
@@ -175,6 +176,12 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
             " IS NULL OR " + k + " < ?1) + (SELECT count(*) FROM " + quoteIdent(def_.sqlName) +
             " WHERE " + k + " = ?1 AND rowid < ?2)";
       break;
+    case Q::CountEq:
+      sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k + " = ?1";
+      break;
+    case Q::CountNull:
+      sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k + " IS NULL";
+      break;
   }
   slot = std::make_unique<Statement>(*db_, sql);
   return *slot;
@@ -274,6 +281,14 @@ std::int64_t TableFile::positionOf(const IndexDef& ix, const Value& key, std::in
   return n;
 }
 
+std::int64_t TableFile::countEqual(const IndexDef& ix, const Value& key) {
+  Statement& st = isNull(key) ? query(ix, Q::CountNull) : query(ix, Q::CountEq).bind(1, key);
+  st.step();
+  const std::int64_t n = st.columnInt(0);
+  st.reset();
+  return n;
+}
+
 std::int64_t TableFile::count() {
   count_->reset();
   count_->step();
@@ -309,25 +324,132 @@ void TableFile::writeFailed(Statement& st, int rc, const std::vector<Value>& val
   throw Error("Table file '" + path_.string() + "': cannot write the record: " + msg);
 }
 
+std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const {
+  if (values.size() != def_.fields.size())
+    throw Error("Table file '" + path_.string() + "': a record of " +
+                std::to_string(values.size()) + " fields cannot be written");
+  std::vector<Value> out(values.size());
+  for (size_t i = 0; i < values.size(); ++i) {
+    const FieldDef& f = def_.fields[i];
+    const Value& v = values[i];
+    if (isNull(v)) continue;
+    switch (f.type) {
+      case FieldType::Text: {
+        std::string text;
+        if (const auto* s = std::get_if<std::string>(&v)) text = cutToChars(*s, f.size > 0 ? f.size : 20);
+        else if (const auto* d = std::get_if<double>(&v)) text = formatGeneral15(*d);
+        else text = std::to_string(std::get<std::int64_t>(v));
+        if (!text.empty()) out[i] = std::move(text);
+        break;
+      }
+      case FieldType::Float: {
+        if (const auto* s = std::get_if<std::string>(&v)) {
+          double d = 0;
+          if (!parseFloatStrict(*s, d))
+            throw Error("'" + *s + "' is not a valid floating point value for field '" + f.name + "'");
+          out[i] = d;
+        } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
+          out[i] = static_cast<double>(*n);
+        } else {
+          out[i] = v;
+        }
+        break;
+      }
+      case FieldType::AutoInc: {
+        std::int64_t n = 0;
+        if (const auto* s = std::get_if<std::string>(&v)) {
+          if (!parseIntegerStrict(*s, n))
+            throw Error("'" + *s + "' is not a valid integer value for field '" + f.name + "'");
+        } else if (const auto* d = std::get_if<double>(&v)) {
+          n = static_cast<std::int64_t>(*d);
+          if (static_cast<double>(n) != *d)
+            throw Error("'" + formatGeneral15(*d) + "' is not a valid integer value for field '" +
+                        f.name + "'");
+        } else {
+          n = std::get<std::int64_t>(v);
+        }
+        out[i] = n;
+        break;
+      }
+    }
+  }
+  return out;
+}
+
 std::int64_t TableFile::insert(const std::vector<Value>& values) {
+  requireWritable();
+  const std::vector<Value> stored = forWriting(values);
   auto& st = insert_->reset();
-  for (size_t i = 0; i < values.size(); ++i) st.bind(static_cast<int>(i) + 1, values[i]);
+  for (size_t i = 0; i < stored.size(); ++i) st.bind(static_cast<int>(i) + 1, stored[i]);
   int rc = st.stepCode();
-  if (rc != SQLITE_DONE) writeFailed(st, rc, values);
+  if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
   return db_->lastInsertRowid();
 }
 
-void TableFile::update(std::int64_t rowid, const std::vector<Value>& values) {
+bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values) {
+  requireWritable();
+  const std::vector<Value> stored = forWriting(values);
   auto& st = update_->reset();
-  for (size_t i = 0; i < values.size(); ++i) st.bind(static_cast<int>(i) + 1, values[i]);
-  st.bindInt(static_cast<int>(values.size()) + 1, rowid);
+  for (size_t i = 0; i < stored.size(); ++i) st.bind(static_cast<int>(i) + 1, stored[i]);
+  st.bindInt(static_cast<int>(stored.size()) + 1, rowid);
   int rc = st.stepCode();
-  if (rc != SQLITE_DONE) writeFailed(st, rc, values);
+  if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
+  return db_->changes() > 0;
+}
+
+void TableFile::scan(const IndexDef& ix, const std::function<bool(const Row&)>& f) {
+  // A statement of its own, so that f may use this file's other reads meanwhile.
+  Statement st(*db_, "SELECT " + columns_ + " FROM " + quoteIdent(def_.sqlName) + " ORDER BY " +
+                         keyColumn(ix) + ", rowid");
+  Row row;
+  row.values.resize(def_.fields.size());
+  while (st.step()) {
+    row.rowid = st.columnInt(0);
+    for (size_t i = 0; i < def_.fields.size(); ++i)
+      row.values[i] = normalise(static_cast<int>(i), st.column(static_cast<int>(i) + 1));
+    if (!f(row)) break;
+  }
+}
+
+std::string TableFile::quickCheck() {
+  Statement st(*db_, "PRAGMA quick_check");
+  std::string out;
+  while (st.step()) out += (out.empty() ? "" : "; ") + st.columnText(0);
+  return out;
+}
+
+void TableFile::beginBulk() {
+  if (bulk_) return;
+  // A large page cache keeps the secondary indexes in memory while they grow.
+  db_->exec("PRAGMA cache_size=-262144");
+  db_->exec("BEGIN IMMEDIATE");
+  bulk_ = true;
+}
+
+void TableFile::commitBulk() {
+  if (!bulk_) return;
+  db_->exec("COMMIT");
+  bulk_ = false;
+  db_->exec("PRAGMA cache_size=-2000");
+  // Moves the whole load into the table file and empties the log again.
+  db_->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+}
+
+void TableFile::rollbackBulk() {
+  if (!bulk_) return;
+  bulk_ = false;
+  db_->exec("ROLLBACK");
+  db_->exec("PRAGMA cache_size=-2000");
+}
+
+void TableFile::requireWritable() const {
+  if (!insert_) throw Error("Table file '" + path_.string() + "' is open for reading only");
 }
 
 void TableFile::remove(std::int64_t rowid) {
+  requireWritable();
   auto& st = delete_->reset().bindInt(1, rowid);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, {});

@@ -5,6 +5,7 @@
 // Every index orders records by (key, rowid), empty keys first.  All reads are O(log n)
 // seeks; nothing here ever reads a whole table.
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,12 +43,35 @@ class TableFile {
   std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit);
   // How many rows come before (key, rowid) in index order.
   std::int64_t positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid);
+  // How many rows carry this key on the index (an empty key counts empty fields).  Walks only
+  // the matching index entries, so it costs O(log n + matches).
+  std::int64_t countEqual(const IndexDef& ix, const Value& key);
+
+  // Every row in index order through one statement, for dumps and exports: memory stays
+  // constant whatever the table's size.  Stops early when f returns false.
+  void scan(const IndexDef& ix, const std::function<bool(const Row&)>& f);
 
   // Writes: each one statement, so each one durable transaction.  A duplicate key on a
-  // unique index throws KeyViolation.
+  // unique index throws KeyViolation.  Values are stored as normalised by forWriting().
   std::int64_t insert(const std::vector<Value>& values);
-  void update(std::int64_t rowid, const std::vector<Value>& values);
+  // False when the row is gone (nothing written).
+  bool update(std::int64_t rowid, const std::vector<Value>& values);
   void remove(std::int64_t rowid);
+
+  // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
+  std::string quickCheck();
+
+  // Bulk loading (tools and benchmarks only): the writes between beginBulk() and commitBulk()
+  // form one transaction, made durable by commitBulk(); rollbackBulk() drops them.  A cursor
+  // post in between is part of the same transaction.
+  void beginBulk();
+  void commitBulk();
+  void rollbackBulk();
+  bool inBulk() const { return bulk_; }
+
+  // What a write stores: text cut to the field's size (an empty text is an empty field),
+  // numbers as numbers.  Throws an Error naming the field for a value it cannot hold.
+  std::vector<Value> forWriting(const std::vector<Value>& values) const;
 
   // Values read from the file are normalised to the field's type.
   Value normalise(int field, Value v) const;
@@ -55,13 +79,14 @@ class TableFile {
  private:
   enum class Q {
     First, Last, NextEq, NextGt, NextNull, NextNotNull, PriorEq, PriorLt, PriorNull,
-    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey
+    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey, CountEq, CountNull
   };
   Statement& query(const IndexDef& ix, Q q);
   std::optional<Row> fetch(Statement& st);
   void verify();
   bool keyIsRowid(const IndexDef& ix) const;
   std::string keyColumn(const IndexDef& ix) const;
+  void requireWritable() const;
   [[noreturn]] void writeFailed(Statement& st, int rc, const std::vector<Value>& values);
 
   const TableDef& def_;
@@ -70,6 +95,7 @@ class TableFile {
   std::string columns_;  // rowid, then every field, quoted
   std::map<std::pair<const IndexDef*, Q>, std::unique_ptr<Statement>> queries_;
   std::unique_ptr<Statement> byRowid_, insert_, update_, delete_, count_, any_;
+  bool bulk_ = false;
 };
 
 }  // namespace corvanta

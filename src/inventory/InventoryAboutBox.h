@@ -1,13 +1,18 @@
 #pragma once
-// InventoryAboutBox: the window exists from start-up with its caption; its controls and commands are
-// built with its own window.
+// The inventory window's about box.
 #include "ui/Form.h"
 
 namespace corvanta {
 
 class TInventoryAboutBox : public Form {
  public:
-  explicit TInventoryAboutBox(Application& app) : Form(app, "InventoryAboutBox", "About") { border = BorderStyle::Dialog; }
+  explicit TInventoryAboutBox(Application& app);
+
+  Label Label1{*this, "Label1", "Talvesk v 1.0"};
+  Label Label2{*this, "Label2", "Stock manager of the Corvanta back office"};
+  Button OKButton{*this, "OKButton", "OK", "OKButtonClick"};
+
+  void OKButtonClick() { close(); }
 };
 
 }  // namespace corvanta

@@ -1,13 +1,26 @@
 #pragma once
-// OrderForm: the window exists from start-up with its caption; its controls and commands are
-// built with its own window.
+// The sort-order dialog of the inventory window: the order of the shared stock table, which
+// the grid and the navigator of every window showing stock follow.
 #include "ui/Form.h"
 
 namespace corvanta {
 
 class TOrderForm : public Form {
  public:
-  explicit TOrderForm(Application& app) : Form(app, "OrderForm", "Order") { border = BorderStyle::Dialog; }
+  explicit TOrderForm(Application& app);
+
+  GroupBox GroupBox1{*this, "GroupBox1", "Order"};
+  OptionButton optOrderbyItemNumber{*this, "optOrderbyItemNumber", "Order by Part Number", "",
+                                    &GroupBox1};
+  OptionButton optOrderbyDescription{*this, "optOrderbyDescription", "Order by Description", "",
+                                     &GroupBox1};
+  Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick"};
+  Button cmdClose{*this, "cmdClose", "&Close", "cmdCloseClick"};
+
+  // Selects the chosen order's index, refreshes and closes; the current record stays current.
+  void cmdOKClick();
+  // Closes and changes nothing.
+  void cmdCloseClick() { close(); }
 };
 
 }  // namespace corvanta

@@ -1,0 +1,217 @@
+#include "inventory/InventoryForm.h"
+
+#include "app/CorvantaApp.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "inventory/InventoryAboutBox.h"
+#include "inventory/OrderForm.h"
+#include "inventory/SearchForm.h"
+#include "inventory/StockText.h"
+#include "ui/Error.h"
+
+namespace corvanta {
+
+namespace {
+
+constexpr const char* kReportDialogDirectory = "c:\\Program Files\\DARROWMERE\\Database Files";
+
+OpenFileRequest reportDialog(std::string title) {
+  OpenFileRequest r;
+  r.title = std::move(title);
+  r.initialDirectory = kReportDialogDirectory;
+  r.fileName = "stock.rpt";
+  r.filter = "Report files (*.rpt)|*.rpt|All files (*.*)|*.*";
+  return r;
+}
+
+}  // namespace
+
+TInventoryForm::TInventoryForm(Application& app)
+    : Form(app, "InventoryForm", "Talvesk"),
+      PreviewDialog1(reportDialog("Print Preview")),
+      PrintDialog2(reportDialog("Print ")),
+      PreviewReport(shop(app).reports(), "PreviewReport", "", "", true),
+      PrintReport(shop(app).reports(), "PrintReport", "", "", false) {
+  layOut();
+  addHandler("cmdAddItemClick", [this] { cmdAddItemClick(); });
+  addHandler("cmdSaveItemClick", [this] { cmdSaveItemClick(); });
+  addHandler("cmdEditItemClick", [this] { cmdEditItemClick(); });
+  addHandler("cmdDeleteItemClick", [this] { cmdDeleteItemClick(); });
+  addHandler("cmdAddInventoryClick", [this] { cmdAddInventoryClick(); });
+  addHandler("cmdRemoveInventoryClick", [this] { cmdRemoveInventoryClick(); });
+  addHandler("cmdMinQuantityClick", [this] { cmdMinQuantityClick(); });
+  addHandler("cmdSearchClick", [this] { cmdSearchClick(); });
+  addHandler("cmdOrderClick", [this] { cmdOrderClick(); });
+  addHandler("cmdPrintPreviewClick", [this] { cmdPrintPreviewClick(); });
+  addHandler("cmdPrintInventorytoOrderClick", [this] { cmdPrintInventorytoOrderClick(); });
+  addHandler("cmdHelpClick", [this] { cmdHelpClick(); });
+  addHandler("About2Click", [this] { About2Click(); });
+  addHandler("cmdCloseClick", [this] { cmdCloseClick(); });
+}
+
+void TInventoryForm::layOut() {
+  border = BorderStyle::Dialog;
+  clientWidth = 860;
+  clientHeight = 610;
+
+  // Record controls: prices and description on the left, stock figures on the right.
+  const int rowHeight = 30;
+  std::pair<Label*, DBEdit*> left[] = {{&Label1, &EditItemNumber},
+                                       {&Label2, &EditDescription},
+                                       {&Label3, &EditPrice},
+                                       {&Label4, &DiscountPrice1DBEdit},
+                                       {&Label5, &DiscountPrice2DBEdit},
+                                       {&Label6, &DiscountPrice3DBEdit}};
+  int y = 12;
+  for (auto [label, edit] : left) {
+    label->setBounds(12, y + 3, 110, 20);
+    edit->setBounds(125, y, edit == &EditDescription || edit == &EditItemNumber ? 300 : 110, 24);
+    y += rowHeight;
+  }
+  std::pair<Label*, DBEdit*> right[] = {
+      {&Label7, &EditQuantity}, {&Label8, &editMinQuan}, {&Label9, &CategoryDBEdit}};
+  y = 12;
+  for (auto [label, edit] : right) {
+    label->setBounds(445, y + 3, 115, 20);
+    edit->setBounds(560, y, edit == &CategoryDBEdit ? 180 : 110, 24);
+    y += rowHeight;
+  }
+
+  DBGrid1.setBounds(12, 200, 600, 360);
+  DBNavigator.setBounds(12, 570, 240, 28);
+
+  // Commands in a column on the right, Close apart at the bottom.
+  Button* commands[] = {&cmdAddItem,
+                        &cmdDeleteItem,
+                        &cmdSaveItem,
+                        &cmdEditItem,
+                        &cmdSearch,
+                        &cmdOrder,
+                        &cmdMinQuantity,
+                        &cmdAddInventory,
+                        &cmdRemoveInventory,
+                        &cmdPrintPreview,
+                        &cmdPrintInventorytoOrder,
+                        &cmdHelp};
+  // The figures' column leaves room above the buttons for the category edit.
+  y = 110;
+  for (Button* b : commands) {
+    b->setBounds(628, y, 220, 28);
+    y += 34;
+  }
+  cmdHelp.glyph = Button::Glyph::Help;
+  cmdClose.glyph = Button::Glyph::Close;
+  cmdClose.setBounds(628, 570, 220, 28);
+}
+
+Table& TInventoryForm::stock() const {
+  return shop(app()).g.DataModule2->InventoryTable1;
+}
+
+void TInventoryForm::requireRecord(Table& table) const {
+  // Entering edit state on an empty table would start an insert, and the command would then
+  // store a nameless item that nobody asked for.
+  if (table.isEmpty()) throw Error("Cannot perform this operation on an empty dataset");
+}
+
+void TInventoryForm::cmdAddItemClick() {
+  Table& t = stock();
+  t.edit();
+  t.insert();
+}
+
+void TInventoryForm::cmdSaveItemClick() {
+  stock().post();
+}
+
+void TInventoryForm::cmdEditItemClick() {
+  stock().edit();
+}
+
+void TInventoryForm::cmdDeleteItemClick() {
+  Table& t = stock();
+  if (t.state() == TableState::Insert) {
+    if (app().dialogs().confirm("Delete Item", "Discard the new item that is not saved yet?"))
+      t.cancel();
+    return;
+  }
+  if (t.isEmpty()) {
+    t.remove();  // refused by the table with its own message
+    return;
+  }
+  // Name the stored item, not a part number half-typed into the edit.
+  std::string part;
+  if (auto stored = t.file().byRowid(t.currentRowid()))
+    part = displayTextOf(t.def().fields[0], stored->values[0]);
+  const std::string question = part.empty() ? "Delete this item?" : "Delete item " + part + "?";
+  if (!app().dialogs().confirm("Delete Item", question)) return;
+  t.remove();
+}
+
+void TInventoryForm::changeQuantity(const std::string& caption, const std::string& prompt,
+                                    int sign) {
+  Table& t = stock();
+  requireRecord(t);
+  std::string typed;
+  if (!app().dialogs().inputQuery(caption, prompt, typed) || typed.empty()) return;
+  const std::string quantity = adjustedQuantityText(EditQuantity.text(), typed, sign);
+  // Edit state first: entering it reloads the controls, so the text must follow it.
+  t.edit();
+  EditQuantity.setText(quantity);
+  t.post();
+}
+
+void TInventoryForm::cmdAddInventoryClick() {
+  changeQuantity("Add Inventory", "Enter Number of items to add:", +1);
+}
+
+void TInventoryForm::cmdRemoveInventoryClick() {
+  changeQuantity("Remove Inventory", "Enter Number of items to Remove:", -1);
+}
+
+void TInventoryForm::cmdMinQuantityClick() {
+  Table& t = stock();
+  requireRecord(t);
+  const std::string typed = app().dialogs().inputBox("Set Minimum Quantity", "Enter Minimum:", "");
+  if (typed.empty()) return;
+  t.edit();
+  editMinQuan.setText(typed);
+  t.post();
+}
+
+void TInventoryForm::cmdSearchClick() {
+  shop(app()).g.SearchForm->show();
+}
+
+void TInventoryForm::cmdOrderClick() {
+  shop(app()).g.OrderForm->show();
+}
+
+void TInventoryForm::runChosenReport(const OpenFileRequest& dialog, ReportComponent& report,
+                                     std::map<std::string, std::string> parameters) {
+  const auto chosen = app().dialogs().openFile(dialog);
+  if (!chosen || chosen->empty()) return;
+  const ReportLocation where = splitReportPath(*chosen, dialog.initialDirectory);
+  report.ReportName = where.name;
+  report.ReportDir = where.directory;
+  report.Run(std::move(parameters));
+}
+
+void TInventoryForm::cmdPrintPreviewClick() {
+  runChosenReport(PreviewDialog1, PreviewReport, {});
+}
+
+void TInventoryForm::cmdPrintInventorytoOrderClick() {
+  runChosenReport(PrintDialog2, PrintReport, {{"filter", "reorder"}});
+}
+
+void TInventoryForm::cmdHelpClick() {
+  app().setHelpFile("C:\\windows\\help\\Inventory.HLP");
+  app().helpCommand(3, 0);
+}
+
+void TInventoryForm::About2Click() {
+  shop(app()).g.InventoryAboutBox->show();
+}
+
+}  // namespace corvanta

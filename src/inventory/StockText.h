@@ -1,0 +1,25 @@
+#pragma once
+// The small text computations of the stock commands, kept apart from the window so that they
+// can be checked on their own.
+#include <string>
+#include <string_view>
+
+namespace corvanta {
+
+// Add or Remove Inventory: the quantity text and the typed count are both read by whole-number
+// reading (12.5 reads as 12, "3x" as 3, "x3" as 0) and the result quantity + sign * count is
+// given by whole-number writing.  A result outside the 32-bit range throws an Error rather than
+// wrapping around to a wrong stock figure.
+std::string adjustedQuantityText(std::string_view quantityText, std::string_view countText,
+                                 int sign);
+
+// A report definition chosen in an open-file dialog, as a report component takes it: the
+// directory (with its closing separator) and the file name.  A bare file name lives in the
+// dialog's initial directory.  Both Windows ("\") and local ("/") separators are understood.
+struct ReportLocation {
+  std::string directory;
+  std::string name;
+};
+ReportLocation splitReportPath(std::string_view chosen, std::string_view initialDirectory);
+
+}  // namespace corvanta

@@ -1,0 +1,106 @@
+// The inventory window's interface and the cases its scenario scripts cannot reach: guards
+// against storing unasked-for records and the order of the search dialog's steps.
+#include <gtest/gtest.h>
+
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "inventory/InventoryForm.h"
+#include "inventory/SearchForm.h"
+#include "support/TestSupport.h"
+
+namespace corvanta::test {
+namespace {
+
+class InventoryForm : public ::testing::Test {
+ protected:
+  Table& stock() { return shop.g().DataModule2->InventoryTable1; }
+  TInventoryForm& form() { return *shop.g().InventoryForm; }
+  void seed(const std::string& part, const std::string& quantity) {
+    stock().insert();
+    stock().fieldByName("PartNumber").setText(part);
+    stock().fieldByName("Quantity").setText(quantity);
+    stock().post();
+  }
+  // State, part number and quantity of the current record, unposted changes included.
+  std::string current() {
+    return std::string(stateName(stock().state())) + " " +
+           stock().fieldByName("PartNumber").displayText() + " " +
+           stock().fieldByName("Quantity").displayText();
+  }
+  TestShop shop;
+};
+
+TEST_F(InventoryForm, RecordEditsAreBoundInTabOrderForTheWindowsThatReadThem) {
+  auto& f = form();
+  std::string edits;
+  for (Control* c : f.controls())
+    if (auto* e = dynamic_cast<DBEdit*>(c))
+      edits += e->name() + "=" + e->link().sourcePath() + "." + e->link().fieldName() + " ";
+  const std::string s = "=DataModule2.DataSource1.";
+  EXPECT_EQ(edits,
+            "EditItemNumber" + s + "PartNumber EditDescription" + s + "Description EditPrice" + s +
+                "Price DiscountPrice1DBEdit" + s + "DiscountPrice1 DiscountPrice2DBEdit" + s +
+                "DiscountPrice2 DiscountPrice3DBEdit" + s + "DiscountPrice3 EditQuantity" + s +
+                "Quantity editMinQuan" + s + "MinimumQuantity CategoryDBEdit" + s + "Category ");
+  for (NavButton b : {NavButton::Insert, NavButton::Delete, NavButton::Edit, NavButton::Post})
+    EXPECT_FALSE(f.DBNavigator.isVisible(b));
+}
+
+TEST_F(InventoryForm, StockCommandsOnAnEmptyListAskNothingAndStoreNoNamelessItem) {
+  auto& f = form();
+  for (Button* b : {&f.cmdAddInventory, &f.cmdRemoveInventory, &f.cmdMinQuantity, &f.cmdDeleteItem})
+    b->click();
+  EXPECT_EQ(shop.dialogs.errors,
+            std::vector<std::string>(4, "Cannot perform this operation on an empty dataset"));
+  EXPECT_TRUE(shop.dialogs.prompts.empty());
+  EXPECT_EQ(stock().recordCount(), 0);
+  EXPECT_EQ(stock().state(), TableState::Browse);
+}
+
+TEST_F(InventoryForm, QuantityBeyondThirtyTwoBitsIsRefusedAndNothingIsPosted) {
+  seed("A100", "12");
+  shop.dialogs.answers.push_back("2147483647");
+  form().cmdAddInventory.click();
+  EXPECT_EQ(shop.dialogs.errors.size(), 1u);
+  EXPECT_EQ(current(), "browse A100 12");
+}
+
+TEST_F(InventoryForm, DeleteItemWhileAddingAsksAndDiscardsOnlyTheNewRecord) {
+  seed("A100", "12");
+  form().cmdAddItem.click();
+  form().EditItemNumber.typeText("Z900");
+  shop.dialogs.confirmations.push_back(false);
+  form().cmdDeleteItem.click();
+  EXPECT_EQ(stock().state(), TableState::Insert);
+  EXPECT_EQ(form().EditItemNumber.text(), "Z900");
+  shop.dialogs.confirmations.push_back(true);
+  form().cmdDeleteItem.click();
+  EXPECT_EQ(current(), "browse A100 12");
+  EXPECT_EQ(stock().recordCount(), 1);
+}
+
+// Counts the messages shown by the time the dialog was hidden.
+struct HideWatch : FormObserver {
+  explicit HideWatch(FakeDialogs& d) : dialogs(d) {}
+  void formShown(Form&) override {}
+  void formHidden(Form&) override { messagesWhenHidden = dialogs.messages.size(); }
+  FakeDialogs& dialogs;
+  size_t messagesWhenHidden = 99;
+};
+
+TEST_F(InventoryForm, NotFoundIsSaidOnlyAfterTheSearchDialogHasClosed) {
+  seed("A100", "12");
+  TSearchForm& search = *shop.g().SearchForm;
+  search.show();
+  HideWatch watch(shop.dialogs);
+  search.addObserver(&watch);
+  shop.dialogs.answers.push_back("Z999");
+  search.cmdOK.click();
+  search.removeObserver(&watch);
+  EXPECT_EQ(watch.messagesWhenHidden, 0u);
+  EXPECT_EQ(shop.dialogs.messages, std::vector<std::string>{"Item Number not found !"});
+  EXPECT_EQ(current(), "browse A100 12");
+}
+
+}  // namespace
+}  // namespace corvanta::test

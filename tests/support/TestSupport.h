@@ -10,6 +10,7 @@
 
 #include "app/CorvantaApp.h"
 #include "data/engine/Engine.h"
+#include "ScriptPlatform.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -46,15 +47,9 @@ class FakeDialogs : public Dialogs {
   std::optional<std::string> openFile(const OpenFileRequest& request) override;
 };
 
-struct RecordingHelp : HelpViewer {
-  std::vector<std::string> files;
-  void showHelp(const std::string& file, int, int) override { files.push_back(file); }
-};
-
-struct RecordingReports : ReportRuntime {
-  std::vector<ReportRun> runs;
-  void run(const ReportRun& r) override { runs.push_back(r); }
-};
+// Help requests and report runs are recorded as the scenario runner records them.
+using scenario::RecordingHelp;
+using scenario::RecordingReports;
 
 // The whole application, started the way the program starts it, on a fresh data directory.
 struct TestShop {

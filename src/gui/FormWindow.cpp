@@ -1,0 +1,234 @@
+#include "gui/FormWindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/ActionRunner.h"
+#include "gui/ControlViews.h"
+#include "gui/MenuViews.h"
+
+namespace corvanta {
+
+namespace {
+
+constexpr int kAutoMargin = 8;
+constexpr int kAutoGap = 6;
+
+bool isUnplaced(const Bounds& b) {
+  return b.left == 0 && b.top == 0 && b.width == 0 && b.height == 0;
+}
+
+Qt::WindowFlags flagsFor(const Form& form) {
+  switch (form.border) {
+    case BorderStyle::None:
+      return Qt::Window | Qt::FramelessWindowHint;
+    case BorderStyle::Dialog: {
+      Qt::WindowFlags f = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+      if (form.minimizeBox) f |= Qt::WindowMinimizeButtonHint;
+      return f;
+    }
+    case BorderStyle::Sizeable:
+      break;
+  }
+  return Qt::Window;
+}
+
+}  // namespace
+
+FormWindow::FormWindow(Form& form, ActionRunner& runner)
+    : QWidget(nullptr, flagsFor(form)), form_(form), runner_(runner) {
+  setObjectName(toQ(form.name()));
+  setWindowTitle(toQ(form.caption()));
+  build();
+  form_.addObserver(this);
+}
+
+FormWindow::~FormWindow() {
+  form_.removeObserver(this);
+  // The views unsubscribe from their controls while their widgets still exist.
+  views_.clear();
+  menus_.reset();
+}
+
+void FormWindow::build() {
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  menus_ = std::make_unique<MenuViews>(form_, this, runner_);
+  if (menus_->menuBar()) layout->setMenuBar(menus_->menuBar());
+
+  client_ = new QWidget(this);
+  client_->setObjectName("client");
+  layout->addWidget(client_);
+
+  for (Control* c : form_.controls()) {
+    if (c->kind() == ControlKind::MenuItem) continue;
+    QWidget* parent = containerOf(c->parent());
+    auto view = makeControlView(*c, parent, runner_);
+    if (!view) continue;
+    view->sync();
+    place(*view, parent);
+    byControl_[c] = view.get();
+    views_.push_back(std::move(view));
+  }
+  fitContainers();
+
+  // The client area: the form's size, or more when a control reaches further.
+  QSize size(form_.clientWidth, form_.clientHeight);
+  for (QWidget* w : client_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    size = size.expandedTo(QSize(w->geometry().right() + 1, w->geometry().bottom() + 1));
+  if (form_.border == BorderStyle::Sizeable) {
+    client_->setMinimumSize(size);
+    resize(layout->sizeHint().expandedTo(size));
+  } else {
+    client_->setFixedSize(size);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+  }
+}
+
+QWidget* FormWindow::containerOf(const Control* control) const {
+  if (control) {
+    auto it = byControl_.find(control);
+    if (it != byControl_.end() && it->second->container()) return it->second->container();
+  }
+  return client_;
+}
+
+void FormWindow::place(ControlView& view, QWidget* parent) {
+  const Bounds& b = view.control().bounds();
+  QWidget* w = view.widget();
+  QSize hint = w->sizeHint();
+  if (view.control().kind() == ControlKind::DBGrid) hint = hint.expandedTo(QSize(360, 160));
+  const int width = b.width > 0 ? b.width : hint.width();
+  const int height = b.height > 0 ? b.height : hint.height();
+  int left = b.left, top = b.top;
+  if (isUnplaced(b)) {
+    auto [it, fresh] = nextAutoTop_.try_emplace(parent, kAutoMargin);
+    left = kAutoMargin;
+    top = it->second;
+    // A group box's title takes the top of its area.
+    if (fresh && parent->inherits("QGroupBox"))
+      top = it->second = kAutoMargin + parent->fontMetrics().height();
+    it->second = top + height + kAutoGap;
+  }
+  w->setGeometry(left, top, width, height);
+  if (view.autoSizes()) {
+    // The client area is sized only after every control is placed; until then the form's
+    // own width is the limit.
+    const int room = (parent == client_ ? form_.clientWidth : parent->width()) - left - 2;
+    view.fitWithin(std::max(room, width));
+  }
+}
+
+void FormWindow::fitContainers() {
+  // Panels and group boxes without a size of their own wrap what was put in them; inner ones
+  // first, so that outer ones see their final size.
+  for (auto it = views_.rbegin(); it != views_.rend(); ++it) {
+    ControlView& v = **it;
+    if (!v.container() || v.control().bounds().width > 0) continue;
+    QRect extent;
+    for (QWidget* child :
+         v.container()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+      if (!child->isHidden()) extent = extent.united(child->geometry());
+    if (extent.isEmpty()) continue;
+    v.widget()->resize(std::max(v.widget()->width(), extent.right() + 1 + kAutoMargin),
+                       std::max(v.widget()->height(), extent.bottom() + 1 + kAutoMargin));
+    // The siblings stacked below it move down by what it grew.
+    QWidget* parent = v.widget()->parentWidget();
+    if (isUnplaced(v.control().bounds()))
+      nextAutoTop_[parent] =
+          std::max(nextAutoTop_[parent], v.widget()->geometry().bottom() + 1 + kAutoGap);
+  }
+}
+
+QWidget* FormWindow::controlWidget(std::string_view name) const {
+  for (const auto& v : views_)
+    if (v->control().name() == name) return v->widget();
+  return nullptr;
+}
+
+ControlView* FormWindow::viewOf(const QWidget* widget) const {
+  for (const auto& v : views_)
+    if (v->widget() == widget) return v.get();
+  return nullptr;
+}
+
+void FormWindow::syncAll() {
+  for (auto& v : views_) v->sync();
+}
+
+void FormWindow::formShown(Form&) {
+  // Properties the model sets without telling (read-only, length limits) are taken now.
+  syncAll();
+  if (!positioned_) {
+    positioned_ = true;
+    if (form_.centred) {
+      if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        ensurePolished();
+        adjustSize();
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+      }
+    }
+  }
+  if (isMinimized())
+    showNormal();
+  else
+    show();
+  raise();
+  activateWindow();
+}
+
+void FormWindow::formHidden(Form&) {
+  hide();
+}
+
+void FormWindow::formCaptionChanged(Form&) {
+  setWindowTitle(toQ(form_.caption()));
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+  if (!form_.visible()) {
+    event->accept();
+    return;
+  }
+  // The model decides: closing the form hides this window through formHidden.
+  event->ignore();
+  runner_.run([this] { form_.close(); });
+}
+
+bool FormWindow::pressButton(bool (*which)(const Button&)) {
+  for (auto& v : views_) {
+    auto* b = dynamic_cast<Button*>(&v->control());
+    if (!b || !which(*b)) continue;
+    auto* push = qobject_cast<QPushButton*>(v->widget());
+    if (!push || !push->isVisible() || !push->isEnabled()) continue;
+    push->click();
+    return true;
+  }
+  return false;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  const auto mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (mods == Qt::NoModifier) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      // The edit with the focus is left first, as when a button is clicked with the mouse;
+      // without a default button, Enter only takes what was typed.
+      if (ControlView* focused = viewOf(focusWidget()); focused && !focused->leaveByKey()) return;
+      if (pressButton([](const Button& b) { return b.isDefault; })) return;
+    } else if (event->key() == Qt::Key_Escape) {
+      if (pressButton([](const Button& b) { return b.isCancel; })) return;
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace corvanta

@@ -1,0 +1,100 @@
+#include "gui/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStringList>
+#include <filesystem>
+
+#include "data/engine/EngineConfig.h"
+
+namespace corvanta {
+
+namespace {
+
+QString q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+// The window a box belongs to: the active one, else whichever modal box is up.
+QWidget* owner() {
+  if (QWidget* w = QApplication::activeModalWidget()) return w;
+  return QApplication::activeWindow();
+}
+
+}  // namespace
+
+void QtDialogs::showMessage(const std::string& text) {
+  QMessageBox box(QMessageBox::Information, q(title_), q(text), QMessageBox::Ok, owner());
+  box.exec();
+}
+
+void QtDialogs::showError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, "Error", q(text), QMessageBox::Ok, owner());
+  box.exec();
+}
+
+bool QtDialogs::confirm(const std::string& caption, const std::string& text) {
+  QMessageBox box(QMessageBox::Question, q(caption), q(text), QMessageBox::Yes | QMessageBox::No,
+                  owner());
+  box.setDefaultButton(QMessageBox::Yes);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::string QtDialogs::inputBox(const std::string& caption, const std::string& prompt,
+                                const std::string& defaultText) {
+  bool ok = false;
+  const QString text =
+      QInputDialog::getText(owner(), q(caption), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
+  return ok ? text.toStdString() : std::string();
+}
+
+bool QtDialogs::inputQuery(const std::string& caption, const std::string& prompt,
+                           std::string& value) {
+  QInputDialog dialog(owner());
+  dialog.setWindowTitle(q(caption));
+  dialog.setLabelText(q(prompt));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setTextValue(q(value));
+  if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(255);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  value = dialog.textValue().left(255).toStdString();
+  return true;
+}
+
+std::optional<std::string> QtDialogs::openFile(const OpenFileRequest& request) {
+  std::filesystem::path start;
+  if (!request.initialDirectory.empty()) start = config_.resolve(request.initialDirectory);
+  if (!request.fileName.empty()) start /= config_.resolve(request.fileName).filename();
+  const QString title = request.title.empty() ? QString("Open") : q(request.title);
+  const QString chosen = QFileDialog::getOpenFileName(owner(), title, q(start.string()),
+                                                      q(qtFileFilter(request.filter)));
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
+std::string qtFileFilter(const std::string& filter) {
+  if (filter.empty()) return {};
+  const QStringList parts = q(filter).split('|');
+  QStringList out;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString name = parts[i].trimmed();
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& p : patterns) {
+      p = p.trimmed();
+      if (p == "*.*") p = "*";  // a Windows "every file": here files need not have a dot
+    }
+    // Qt filters by the parenthesised list at the end of the name; the names the windows give
+    // usually show the pattern already, which must not count as the list.
+    const int paren = name.lastIndexOf('(');
+    if (paren > 0 && name.endsWith(')')) name = name.left(paren).trimmed();
+    out << name + " (" + patterns.join(' ') + ")";
+  }
+  if (parts.size() == 1) out << parts[0];
+  return out.join(";;").toStdString();
+}
+
+}  // namespace corvanta

@@ -1,0 +1,70 @@
+#pragma once
+// The program's report runtime: finds a component's definition file through the engine's
+// path map, runs it against the tables (read-only), and prints it on the system's default
+// printer, or, where there is none, writes a PDF file and tells the person where it is.
+// A component that asks for a preview is shown in the preview window first (a hook the GUI
+// sets; without one the report goes straight to paper or PDF).
+#include <QPrinter>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "data/engine/Engine.h"
+#include "reports/ReportComponent.h"
+#include "ui/Dialogs.h"
+
+namespace corvanta::reports {
+
+class ReportJob;
+
+// What the preview window gets: a title, how to set up its printer (paper and orientation),
+// and how to paint the pages onto it.  `paint` never throws; a failure is reported by the
+// runtime once the preview closes.
+struct PreviewRequest {
+  std::string title;
+  std::function<void(QPrinter&)> setUp;
+  std::function<void(QPrinter&)> paint;
+};
+using PreviewHook = std::function<void(const PreviewRequest&)>;
+
+class PrintingReportRuntime : public ReportRuntime {
+ public:
+  enum class Destination {
+    Automatic,  // the default printer if there is one, else a PDF file
+    PdfFile,    // always a PDF file (tests, or a shop without paper)
+  };
+  struct Options {
+    Destination destination = Destination::Automatic;
+    // Where PDF files go; empty: $CORVANTA_REPORT_OUTPUT, else
+    // $XDG_DATA_HOME/corvanta/reports-output (~/.local/share/... without XDG_DATA_HOME).
+    std::filesystem::path outputDirectory;
+  };
+
+  PrintingReportRuntime(const Engine& engine, Dialogs& dialogs, Options options);
+  PrintingReportRuntime(const Engine& engine, Dialogs& dialogs)
+      : PrintingReportRuntime(engine, dialogs, Options{}) {}
+
+  void setPreviewHook(PreviewHook hook) { preview_ = std::move(hook); }
+
+  // Throws Error naming the definition file when it is missing or cannot be run; nothing is
+  // printed or written then.
+  void run(const ReportRun& run) override;
+
+  // The local file a run's definition is read from (exists), or Error naming it.
+  std::filesystem::path locate(const ReportRun& run) const;
+  // The PDF file of the last run written as one (empty before).
+  const std::filesystem::path& lastPdf() const { return lastPdf_; }
+  std::filesystem::path outputDirectory() const;
+
+ private:
+  std::filesystem::path writePdf(ReportJob& job, const ReportRun& run,
+                                 const std::filesystem::path& definition);
+
+  const Engine& engine_;
+  Dialogs& dialogs_;
+  Options options_;
+  PreviewHook preview_;
+  std::filesystem::path lastPdf_;
+};
+
+}  // namespace corvanta::reports

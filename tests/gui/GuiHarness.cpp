@@ -1,0 +1,68 @@
+#include <cstdlib>
+
+#include "GuiHarness.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <stdexcept>
+
+namespace corvanta::test {
+
+void settle() {
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+GuiShop::GuiShop(const Prepare& prepare)
+    : engine_(EngineConfig::forDataDirectory(dir_.path())),
+      program_(std::make_unique<GuiProgram>(engine_)),
+      closer_(std::make_unique<QTimer>()) {
+  if (prepare) prepare(engine_, dir_.path());
+  // Reports written as PDF files (no printer here) go into the test's own directory.
+  ::setenv("CORVANTA_REPORT_OUTPUT", (dir_.path() / "reports-output").c_str(), 1);
+  // A modal box runs its own event loop; this timer fires inside it.
+  closer_->setInterval(10);
+  QObject::connect(closer_.get(), &QTimer::timeout, [this] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return;
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      boxes << box->windowTitle() + ": " + box->text();
+      box->accept();
+    } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+      boxes << input->windowTitle() + ": " + input->labelText();
+      input->reject();
+    } else {
+      boxes << modal->windowTitle();
+      modal->close();
+    }
+  });
+  closer_->start();
+  started_ = program_->start();
+  if (!started_) return;
+  program_->showMainWindow();
+  settle();
+}
+
+GuiShop::~GuiShop() {
+  program_.reset();
+  closer_.reset();
+}
+
+FormWindow& GuiShop::window(const std::string& form) {
+  FormWindow* w = program_->window(form);
+  if (!w) throw std::runtime_error("no window " + form);
+  return *w;
+}
+
+void GuiShop::press(const std::string& form, const std::string& button) {
+  auto* b = widget<QPushButton>(form, button);
+  if (!b) throw std::runtime_error("no button " + form + "." + button);
+  QTest::mouseClick(b, Qt::LeftButton);
+  settle();
+}
+
+}  // namespace corvanta::test

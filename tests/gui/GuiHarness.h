@@ -1,0 +1,57 @@
+#pragma once
+// The real program on a fresh data directory, with helpers to act as a person would:
+// press a window's button, find a control's widget, and answer the modal boxes that come up.
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "data/engine/Engine.h"
+#include "gui/FormWindow.h"
+#include "gui/GuiProgram.h"
+#include "support/TestSupport.h"
+
+class QTimer;
+class QWidget;
+
+namespace corvanta::test {
+
+class GuiShop {
+ public:
+  using Prepare = std::function<void(const Engine&, const std::filesystem::path& dataDir)>;
+  // Starts the program as main() does (start(), then the main window) on a temp directory,
+  // after prepare (if given) had its say about the data directory.
+  explicit GuiShop(const Prepare& prepare = {});
+  ~GuiShop();
+
+  // False when start-up failed (its error box is in boxes).
+  bool started() const { return started_; }
+
+  GuiProgram& program() { return *program_; }
+  CorvantaApp& app() { return program_->app(); }
+  FormWindow& window(const std::string& form);
+  template <class W>
+  W* widget(const std::string& form, const std::string& control) {
+    return qobject_cast<W*>(window(form).controlWidget(control));
+  }
+  // Clicks a button with the mouse and lets the event loop settle.
+  void press(const std::string& form, const std::string& button);
+
+  // Every modal box that came up is closed (Enter, i.e. its default answer) and its text
+  // kept here, oldest first.
+  QStringList boxes;
+
+ private:
+  TempDir dir_;
+  Engine engine_;
+  std::unique_ptr<GuiProgram> program_;
+  std::unique_ptr<QTimer> closer_;
+  bool started_ = false;
+};
+
+// Lets posted events (deferred grid refreshes, activation) run.
+void settle();
+
+}  // namespace corvanta::test

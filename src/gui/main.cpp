@@ -1,10 +1,14 @@
 // corvanta: the shop's back-office program on real windows.
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
+#include <cstdlib>
 #include <exception>
+#include <string>
 
 #include "data/engine/Engine.h"
 #include "data/engine/EngineConfig.h"
+#include "data/numbers/Numbers.h"
 #include "gui/GuiProgram.h"
 
 namespace {
@@ -26,12 +30,35 @@ class GuardedApplication : public QApplication {
   }
 };
 
+// The system's short date format in the letters dates are written with (d, dd, M, MM, yy,
+// yyyy); a format using anything else (month names, weekdays) keeps the shop's M/d/yy.
+std::string systemShortDateFormat() {
+  const QLocale locale = QLocale::system();
+  if (locale.name() == "C") return "M/d/yy";
+  const std::string qt = locale.dateFormat(QLocale::ShortFormat).toStdString();
+  std::string out;
+  for (size_t i = 0; i < qt.size();) {
+    const char c = qt[i];
+    size_t run = 1;
+    while (i + run < qt.size() && qt[i + run] == c) ++run;
+    const bool ok =
+        (c == 'd' && run <= 2) || (c == 'M' && run <= 2) || (c == 'y' && (run == 2 || run == 4));
+    if (std::isalpha(static_cast<unsigned char>(c)) && !ok) return "M/d/yy";
+    if (c == '\'') return "M/d/yy";  // quoted literal text
+    out += qt.substr(i, run);
+    i += run;
+  }
+  return out.empty() ? "M/d/yy" : out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   GuardedApplication qapp(argc, argv);
   QApplication::setApplicationName("Corvanta");
   QApplication::setApplicationVersion("1.2");
+  if (const char* f = std::getenv("CORVANTA_SHORT_DATE_FORMAT"); !f || !*f)
+    corvanta::setShortDateFormat(systemShortDateFormat());
   try {
     corvanta::Engine engine(corvanta::EngineConfig::fromEnvironment());
     corvanta::GuiProgram program(engine);

@@ -12,7 +12,9 @@ Control::Control(Form& form, std::string name, ControlKind kind, Control* parent
   form_.registerControl(this);
 }
 
-Control::~Control() { form_.unregisterControl(this); }
+Control::~Control() {
+  form_.unregisterControl(this);
+}
 
 void Control::setText(const std::string& text) {
   if (text == text_) return;
@@ -37,7 +39,9 @@ Control& Control::setBounds(int left, int top, int width, int height) {
   return *this;
 }
 
-void Control::addObserver(ControlObserver* o) { observers_.push_back(o); }
+void Control::addObserver(ControlObserver* o) {
+  observers_.push_back(o);
+}
 void Control::removeObserver(ControlObserver* o) {
   observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
 }
@@ -70,11 +74,21 @@ void Edit::setText(const std::string& text) {
   Control::setText(text);
 }
 
+namespace {
+// The first n characters of a UTF-8 text (a character is never split).
+std::string firstChars(const std::string& text, int n) {
+  size_t pos = 0;
+  for (int chars = 0; pos < text.size() && chars < n; ++chars) {
+    ++pos;
+    while (pos < text.size() && (static_cast<unsigned char>(text[pos]) & 0xC0) == 0x80) ++pos;
+  }
+  return text.substr(0, pos);
+}
+}  // namespace
+
 bool Edit::typeText(const std::string& text) {
   if (readOnly || !enabled()) return false;
-  std::string t = text;
-  if (maxLength > 0 && static_cast<int>(t.size()) > maxLength) t.resize(maxLength);
-  Control::setText(t);
+  Control::setText(maxLength > 0 ? firstChars(text, maxLength) : text);
   return true;
 }
 
@@ -94,8 +108,8 @@ void Button::click() {
   form().app().dispatch([this] { form().runHandler(handler); });
 }
 
-OptionButton::OptionButton(Form& form, std::string name, std::string caption,
-                           std::string handler_, Control* parent)
+OptionButton::OptionButton(Form& form, std::string name, std::string caption, std::string handler_,
+                           Control* parent)
     : Control(form, std::move(name), ControlKind::OptionButton, parent),
       handler(std::move(handler_)) {
   text_ = std::move(caption);
@@ -104,8 +118,8 @@ OptionButton::OptionButton(Form& form, std::string name, std::string caption,
 void OptionButton::setChecked(bool on) {
   if (on) {
     for (Control* c : form().controls())
-      if (auto* o = dynamic_cast<OptionButton*>(c); o && o != this && o->parent() == parent() &&
-                                                     o->checked_) {
+      if (auto* o = dynamic_cast<OptionButton*>(c);
+          o && o != this && o->parent() == parent() && o->checked_) {
         o->checked_ = false;
         o->changed();
       }

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "GuiHarness.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
 #include "ui/Form.h"
 
 using namespace corvanta::test;
@@ -26,6 +28,41 @@ bool save(QWidget& w, const QString& dir, const char* name) {
   }
   std::printf("%s\n", qPrintable(file));
   return true;
+}
+
+// A few stock items and customers, so that the windows are seen as a shop sees them.
+void seedShop(corvanta::CorvantaApp& app) {
+  using corvanta::Table;
+  Table& stock = app.g.DataModule2->InventoryTable1;
+  const char* items[][8] = {
+      {"A100", "Claw hammer, 16 oz", "12.50", "24", "6", "11.75", "11.00", "10.25"},
+      {"B200", "Wood screws #8, box of 100", "5.00", "3", "10", "4.75", "4.50", "4.25"},
+      {"C310", "Tape measure, 25 ft", "9.99", "15", "5", "9.49", "8.99", "8.49"},
+      {"D420", "Cordless drill, 18 V", "89.00", "4", "2", "84.00", "79.00", "75.00"},
+      {"E505", "Paint roller kit", "14.25", "11", "4", "13.50", "12.75", "12.00"}};
+  for (auto& it : items) {
+    stock.insert();
+    const char* fields[] = {"PartNumber",     "Description",     "Price",
+                            "Quantity",       "MinimumQuantity", "DiscountPrice1",
+                            "DiscountPrice2", "DiscountPrice3"};
+    for (int i = 0; i < 8; ++i) stock.fieldByName(fields[i]).setText(it[i]);
+    stock.fieldByName("Category").setText("Hardware");
+    stock.post();
+  }
+  stock.first();
+  Table& clients = app.g.ClientDataModule->ClientsTable;
+  const char* people[][8] = {
+      {"Doe", "Jane", "12 Elm Street", "Springfield", "IL", "62701", "217", "555-0100"},
+      {"Baker", "Bob", "4 Mill Road", "Riverton", "WY", "82501", "307", "555-0199"},
+      {"Smith", "Ann", "77 Oak Avenue", "Fairview", "OR", "97024", "503", "555-0123"}};
+  for (auto& p : people) {
+    clients.insert();
+    const char* fields[] = {"LastName", "FirstName", "Street",    "City",
+                            "State",    "Zip",       "Area Code", "Phone"};
+    for (int i = 0; i < 8; ++i) clients.fieldByName(fields[i]).setText(p[i]);
+    clients.post();
+  }
+  clients.first();
 }
 
 }  // namespace
@@ -59,6 +96,7 @@ int main(int argc, char** argv) {
   ok &= save(shop.window("SplashScreenForm"), dir, "splash.png");
   shop.app().splash()->close();
 
+  seedShop(shop.app());
   for (int i = 2; i < argc; ++i) {
     corvanta::Form* form = shop.app().form(argv[i]);
     if (!form) {

@@ -27,6 +27,8 @@ class Engine {
   void createMissingTables() const;
 
  private:
+  void createAliasDirectory(std::string_view alias, const std::filesystem::path& dir) const;
+
   EngineConfig config_;
 };
 

@@ -73,9 +73,14 @@ EngineConfig EngineConfig::forDataDirectory(const fs::path& dir) {
   return cfg;
 }
 
+fs::path EngineConfig::fileInForce() {
+  if (const char* v = std::getenv("CORVANTA_ENGINE_CONFIG"); v && *v) return v;
+  return envDir("XDG_CONFIG_HOME", ".config") / "corvanta" / "engine.ini";
+}
+
 EngineConfig EngineConfig::fromEnvironment() {
   if (const char* v = std::getenv("CORVANTA_ENGINE_CONFIG"); v && *v) return load(v);
-  fs::path file = envDir("XDG_CONFIG_HOME", ".config") / "corvanta" / "engine.ini";
+  fs::path file = fileInForce();
   if (fs::exists(file)) return load(file);
   EngineConfig cfg = forDataDirectory(envDir("XDG_DATA_HOME", ".local/share") / "corvanta");
   std::error_code ec;

@@ -24,6 +24,9 @@ class EngineConfig {
   // $XDG_CONFIG_HOME/corvanta/engine.ini, which is written with the default aliases
   // (tables under $XDG_DATA_HOME/corvanta/) when it does not exist yet.
   static EngineConfig fromEnvironment();
+  // The file fromEnvironment() reads: $CORVANTA_ENGINE_CONFIG, else
+  // $XDG_CONFIG_HOME/corvanta/engine.ini (~/.config when XDG_CONFIG_HOME is unset).
+  static std::filesystem::path fileInForce();
   // A configuration whose two aliases are subdirectories of one data directory.
   static EngineConfig forDataDirectory(const std::filesystem::path& dir);
 

@@ -83,6 +83,15 @@ void Field::setValue(const Value& v) {
         throw Error("Field '" + def_.name + "' takes a number");
       break;
     case FieldType::AutoInc:
+      if (auto* d = std::get_if<double>(&stored)) {
+        const auto n = static_cast<std::int64_t>(*d);
+        if (static_cast<double>(n) != *d)
+          throw Error("'" + formatGeneral15(*d) + "' is not a valid integer value for field '" +
+                      def_.name + "'");
+        stored = n;
+      }
+      if (std::holds_alternative<std::string>(stored))
+        throw Error("Field '" + def_.name + "' takes a number");
       break;
   }
   table_.setBufferValue(index_, std::move(stored));

@@ -93,15 +93,15 @@ void Table::close() {
   notify(DataEvent::StateChanged);
 }
 
-void Table::load(const std::optional<Row>& row) {
-  buffer_ = row->values;
+void Table::load(std::optional<Row>&& row) {
+  buffer_ = std::move(row->values);
   rowid_ = row->rowid;
   hasRecord_ = true;
 }
 
-void Table::loadOrEmpty(const std::optional<Row>& row) {
+void Table::loadOrEmpty(std::optional<Row>&& row) {
   if (row) {
-    load(row);
+    load(std::move(row));
     return;
   }
   std::fill(buffer_.begin(), buffer_.end(), Value{});
@@ -166,11 +166,12 @@ Value Table::keyFromText(std::string_view text) const {
 
 bool Table::findKey(std::string_view keyText) {
   requireActive();
-  settle();
+  // A key the index cannot take fails before anything else happens: a pending edit stays.
   Value key = keyFromText(keyText);
+  settle();
   auto row = file_->findEqual(*index_, key);
   if (!row) return false;
-  load(row);
+  load(std::move(row));
   bof_ = eof_ = false;
   notify(DataEvent::RecordChanged);
   return true;
@@ -178,11 +179,11 @@ bool Table::findKey(std::string_view keyText) {
 
 void Table::findNearest(std::string_view keyText) {
   requireActive();
-  settle();
   Value key = keyFromText(keyText);
+  settle();
   auto row = file_->findAtOrAfter(*index_, key);
   if (row) {
-    load(row);
+    load(std::move(row));
     bof_ = eof_ = false;
   } else {
     loadOrEmpty(file_->last(*index_));
@@ -201,7 +202,8 @@ void Table::edit() {
   }
   auto row = file_->byRowid(rowid_);
   if (!row) throw Error("Record/Key deleted.");
-  load(row);
+  load(std::move(row));
+  original_ = buffer_;
   state_ = TableState::Edit;
   modified_ = false;
   notify(DataEvent::StateChanged);
@@ -225,12 +227,23 @@ void Table::post() {
   // Bound controls store their marked texts first; a text a field cannot take stops here.
   notify(DataEvent::UpdateRecord);
   std::int64_t rowid = rowid_;
-  if (state_ == TableState::Insert)
+  if (state_ == TableState::Insert) {
     rowid = file_->insert(buffer_);
-  else
-    file_->update(rowid_, buffer_);
+  } else {
+    // Only the fields that changed are written: index entries of the others stay untouched.
+    std::uint64_t changed = 0;
+    if (buffer_.size() > 64 || original_.size() != buffer_.size()) changed = ~std::uint64_t{0};
+    else
+      for (size_t i = 0; i < buffer_.size(); ++i)
+        if (!(buffer_[i] == original_[i])) changed |= std::uint64_t{1} << i;
+    if (!file_->update(rowid_, buffer_, changed)) throw Error("Record/Key deleted.");
+    // A changed auto-increment key moves the record to another row id.
+    const std::string& key = def_.indexes.front().field;
+    if (!key.empty() && def_.fields[def_.fieldIndex(key)].type == FieldType::AutoInc)
+      if (const auto* n = std::get_if<std::int64_t>(&buffer_[def_.fieldIndex(key)])) rowid = *n;
+  }
   auto row = file_->byRowid(rowid);
-  if (row) load(row);
+  if (row) load(std::move(row));
   state_ = TableState::Browse;
   modified_ = false;
   bof_ = eof_ = false;
@@ -247,7 +260,7 @@ void Table::cancel() {
   std::optional<Row> row;
   if (!wasInsert || hadRecordBeforeInsert_) row = file_->byRowid(wasInsert ? rowidBeforeInsert_ : rowid_);
   if (!row) row = file_->first(*index_);
-  loadOrEmpty(row);
+  loadOrEmpty(std::move(row));
   bof_ = eof_ = !hasRecord_;
   notify(DataEvent::StateChanged);
 }
@@ -260,7 +273,7 @@ void Table::remove() {
   }
   if (!hasRecord_) throw Error("Cannot perform this operation on an empty dataset");
   // The position comes from the stored record, not from an edit in progress.
-  if (auto stored = file_->byRowid(rowid_)) load(stored);
+  if (auto stored = file_->byRowid(rowid_)) load(std::move(stored));
   const Value key = currentKey();
   const std::int64_t rowid = rowid_;
   file_->remove(rowid);
@@ -270,7 +283,7 @@ void Table::remove() {
   auto row = file_->after(*index_, key, rowid);
   eof_ = !row;
   if (!row) row = file_->last(*index_);
-  loadOrEmpty(row);
+  loadOrEmpty(std::move(row));
   bof_ = !hasRecord_;
   if (!hasRecord_) eof_ = true;
   if (wasEditing) notify(DataEvent::StateChanged);
@@ -300,7 +313,7 @@ void Table::next() {
   settle();
   if (hasRecord_) {
     if (auto row = file_->after(*index_, currentKey(), rowid_)) {
-      load(row);
+      load(std::move(row));
       bof_ = false;
       eof_ = false;
     } else {
@@ -316,7 +329,7 @@ void Table::prior() {
   settle();
   if (hasRecord_) {
     if (auto row = file_->before(*index_, currentKey(), rowid_)) {
-      load(row);
+      load(std::move(row));
       bof_ = false;
       eof_ = false;
     } else {
@@ -332,13 +345,13 @@ void Table::refresh() {
   settle();
   if (hasRecord_) {
     if (auto row = file_->byRowid(rowid_)) {
-      load(row);
+      load(std::move(row));
     } else {
       // The record went away under us (another program): its successor takes its place.
       auto next = file_->after(*index_, currentKey(), rowid_);
       eof_ = !next;
       if (!next) next = file_->last(*index_);
-      loadOrEmpty(next);
+      loadOrEmpty(std::move(next));
     }
   } else {
     loadOrEmpty(file_->first(*index_));
@@ -353,7 +366,7 @@ bool Table::moveToRowid(std::int64_t rowid) {
   settle();
   auto row = file_->byRowid(rowid);
   if (!row) return false;
-  load(row);
+  load(std::move(row));
   bof_ = eof_ = false;
   notify(DataEvent::RecordChanged);
   return true;

@@ -6,8 +6,10 @@
 // a keyset seek on (key, rowid), so each costs O(log n) whatever the table's size.
 //
 // Pending edits are settled first (posted when a field changed, else cancelled) by
-// selectIndex, findKey, findNearest, insert, first, prior, next, last and refresh.
-// After any failure the table keeps its state and current record.
+// selectIndex, findKey, findNearest, insert, first, prior, next, last, refresh and
+// moveToRowid.  After any failure the table keeps its state and current record: an unknown
+// index name or a key text the index cannot take fails before the pending edit is settled,
+// and a post that fails leaves the edit or insert pending with its buffer.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -64,7 +66,9 @@ class Table {
 
   void edit();    // on an empty table starts an insert; in edit or insert state does nothing
   void insert();  // a new empty record; cancel returns to the record that was current
-  void post();    // "Dataset not in edit or insert mode" in browse state
+  // "Dataset not in edit or insert mode" in browse state; KeyViolation for a duplicate primary
+  // key; "Record/Key deleted." when the edited record was deleted meanwhile.
+  void post();
   void cancel();  // nothing in browse state
   void remove();  // deletes the current record (cancels an insert); the next one becomes current
   void first();
@@ -96,8 +100,8 @@ class Table {
  private:
   void requireActive() const;
   void settle();  // posts a changed pending record, cancels an unchanged one
-  void load(const std::optional<Row>& row);
-  void loadOrEmpty(const std::optional<Row>& row);
+  void load(std::optional<Row>&& row);
+  void loadOrEmpty(std::optional<Row>&& row);
   Value keyFromText(std::string_view text) const;
   Value currentKey() const;
   void notify(DataEvent event, const Field* field = nullptr);
@@ -113,6 +117,7 @@ class Table {
   const IndexDef* index_;
   std::string indexName_;
   std::vector<Value> buffer_;
+  std::vector<Value> original_;  // the record as edit() read it, to write only what changed
   std::int64_t rowid_ = 0;
   bool hasRecord_ = false;
   bool bof_ = true, eof_ = true;

@@ -56,6 +56,9 @@ class TableFile {
   std::int64_t insert(const std::vector<Value>& values);
   // False when the row is gone (nothing written).
   bool update(std::int64_t rowid, const std::vector<Value>& values);
+  // Writes only the fields whose bit is set in `changed` (bit i: field i), so that an edit of
+  // one field rewrites no index entry of another; nothing at all when no bit is set.
+  bool update(std::int64_t rowid, const std::vector<Value>& values, std::uint64_t changed);
   void remove(std::int64_t rowid);
 
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
@@ -79,12 +82,16 @@ class TableFile {
  private:
   enum class Q {
     First, Last, NextEq, NextGt, NextNull, NextNotNull, PriorEq, PriorLt, PriorNull,
-    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey, CountEq, CountNull
+    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey, CountEq, CountNull,
+    NextEqOrGt, PriorEqOrLt
   };
+  enum class Fixed { ByRowid, Insert, Delete, Count, Any };
   Statement& query(const IndexDef& ix, Q q);
+  Statement& prepared(std::unique_ptr<Statement>& slot, Fixed which);
   std::optional<Row> fetch(Statement& st);
   void verify();
   bool keyIsRowid(const IndexDef& ix) const;
+  bool sameKey(const IndexDef& ix, const Value& a, const Value& b) const;
   std::string keyColumn(const IndexDef& ix) const;
   void requireWritable() const;
   [[noreturn]] void writeFailed(Statement& st, int rc, const std::vector<Value>& values);
@@ -94,8 +101,13 @@ class TableFile {
   std::unique_ptr<SqliteDb> db_;
   std::string columns_;  // rowid, then every field, quoted
   std::map<std::pair<const IndexDef*, Q>, std::unique_ptr<Statement>> queries_;
-  std::unique_ptr<Statement> byRowid_, insert_, update_, delete_, count_, any_;
+  std::unique_ptr<Statement> byRowid_, insert_, delete_, count_, any_;
+  std::map<std::uint64_t, std::unique_ptr<Statement>> updates_;  // by the fields they set
   bool bulk_ = false;
+  bool readOnly_ = false;
+  // Per index: whether the last step landed on a key equal to the one it started from.  Only
+  // chooses between equivalent plans (see after()); never changes a result.
+  std::map<const IndexDef*, bool> inEqualRun_;
 };
 
 }  // namespace corvanta

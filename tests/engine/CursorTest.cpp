@@ -1,0 +1,286 @@
+// Moving the cursor: keyset navigation, refresh, find key and find nearest, index selection.
+#include "engine/EngineTestUtil.h"
+
+namespace corvanta::test {
+namespace {
+
+class CursorTest : public EngineTest {
+ protected:
+  // Five stock items whose part-number order differs from their description order.
+  std::unique_ptr<Table> stock() {
+    auto t = open("stock.db");
+    add(*t, {{"PartNumber", "A100"}, {"Description", "zebra"}, {"Quantity", "1"}});
+    add(*t, {{"PartNumber", "B200"}, {"Description", "Apple"}, {"Quantity", "2"}});
+    add(*t, {{"PartNumber", "C300"}, {"Description", "mango"}, {"Quantity", "3"}});
+    add(*t, {{"PartNumber", "D400"}, {"Description", "apple"}, {"Quantity", "4"}});
+    add(*t, {{"PartNumber", "E500"}, {"Description", "kiwi"}, {"Quantity", "5"}});
+    return t;
+  }
+};
+
+TEST_F(CursorTest, OpenLandsOnTheFirstRecordOfThePrimaryIndex) {
+  { stock(); }
+  auto t = open("stock.db");
+  EXPECT_EQ(cursorText(*t, {"Quantity"}), "browse key=A100 Quantity=1 bof");
+  auto empty = open("clients.DB");
+  EXPECT_EQ(cursorText(*empty), "browse empty bof eof");
+}
+
+TEST_F(CursorTest, NextAndPriorFollowTheSelectedIndexWithEqualKeysByRowid) {
+  auto t = stock();
+  EXPECT_EQ(walk(*t, "PartNumber"), "A100,B200,C300,D400,E500");
+  t->selectIndex("byDescription");
+  // Descriptions sort without regard to case; "Apple" and "apple" are equal keys.
+  EXPECT_EQ(walk(*t, "PartNumber"), "B200,D400,E500,C300,A100");
+  t->last();
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=zebra PartNumber=A100 eof");
+  std::string back;
+  for (;;) {
+    back += t->fieldByName("PartNumber").displayText() + ",";
+    t->prior();
+    if (t->bof()) break;
+  }
+  EXPECT_EQ(back, "A100,C300,E500,D400,B200,");
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=Apple PartNumber=B200 bof");
+}
+
+TEST_F(CursorTest, NextPastTheEndStaysOnTheLastRecordWithEof) {
+  auto t = stock();
+  t->last();
+  t->next();
+  EXPECT_EQ(cursorText(*t), "browse key=E500 eof");
+  t->prior();
+  EXPECT_EQ(cursorText(*t), "browse key=D400");
+  t->first();
+  t->prior();
+  EXPECT_EQ(cursorText(*t), "browse key=A100 bof");
+}
+
+TEST_F(CursorTest, RefreshKeepsTheCurrentRecordAndSeesOtherWriters) {
+  auto t = stock();
+  t->selectIndex("byDescription");
+  ASSERT_TRUE(t->findKey("APPLE"));  // the first of two equal keys
+  t->next();
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=apple PartNumber=D400");
+
+  // Another table object (another connection) adds records around it and changes it.
+  auto other = open("stock.db");
+  add(*other, {{"PartNumber", "A000"}, {"Description", "apple"}});
+  add(*other, {{"PartNumber", "0000"}, {"Description", "aardvark"}});
+  ASSERT_TRUE(other->findKey("D400"));
+  other->edit();
+  other->fieldByName("Quantity").setText("44");
+  other->post();
+
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"PartNumber", "Quantity"}),
+            "browse key=apple PartNumber=D400 Quantity=44");
+  t->next();  // the record added after it with an equal key
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=apple PartNumber=A000");
+  t->prior();
+  t->prior();
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=Apple PartNumber=B200");
+}
+
+TEST_F(CursorTest, RefreshOfARecordDeletedElsewhereMovesToItsSuccessor) {
+  auto t = stock();
+  ASSERT_TRUE(t->findKey("C300"));
+  auto other = open("stock.db");
+  ASSERT_TRUE(other->findKey("C300"));
+  other->remove();
+  t->refresh();
+  EXPECT_EQ(cursorText(*t), "browse key=D400");
+  ASSERT_TRUE(other->findKey("E500"));
+  other->remove();
+  t->last();
+  ASSERT_TRUE(t->findKey("D400"));
+  other->first();
+  ASSERT_TRUE(other->findKey("D400"));
+  other->remove();
+  t->refresh();  // nothing after it: the last record, with eof
+  EXPECT_EQ(cursorText(*t), "browse key=B200 eof");
+}
+
+TEST_F(CursorTest, FindKeyFoundMovesNotFoundStays) {
+  auto t = stock();
+  ASSERT_TRUE(t->findKey("C300"));
+  EXPECT_FALSE(t->findKey("C301"));
+  EXPECT_FALSE(t->findKey("c300"));  // the primary index is case-sensitive
+  EXPECT_EQ(cursorText(*t), "browse key=C300");
+  t->selectIndex("byDescription");
+  ASSERT_TRUE(t->findKey("KIWI"));
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=kiwi PartNumber=E500");
+  EXPECT_FALSE(t->findKey("kiw"));
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=kiwi PartNumber=E500");
+}
+
+TEST_F(CursorTest, FindKeyOnANumberIndexConvertsTheText) {
+  auto t = open("NewSales");
+  add(*t, {{"OrderNumber", "1001"}, {"CustNum", "7"}});
+  add(*t, {{"OrderNumber", "1000"}, {"CustNum", "7"}});
+  add(*t, {{"OrderNumber", "1002.5"}, {"CustNum", "3"}});
+  t->selectIndex("ByOrderNumber");
+  ASSERT_TRUE(t->findKey(" 1.0010E3 "));
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=1001 Item=1");
+  ASSERT_TRUE(t->findKey("1002.50"));
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=1002.5 Item=3");
+  // 1000 < 999.5 would hold if the key were compared as text.
+  t->findNearest("999.5");
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=1000 Item=2");
+  t->selectIndex("");
+  ASSERT_TRUE(t->findKey("3"));
+  EXPECT_EQ(cursorText(*t, {"OrderNumber"}), "browse key=3 OrderNumber=1002.5");
+}
+
+TEST_F(CursorTest, FindNearestSearchesTheSelectedIndex) {
+  auto t = stock();
+  t->findNearest("B");
+  EXPECT_EQ(cursorText(*t, {"Description"}), "browse key=B200 Description=Apple");
+  t->selectIndex("byDescription");
+  t->findNearest("b");  // after "apple", before "kiwi"
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=kiwi PartNumber=E500");
+  t->findNearest("MAN");
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=mango PartNumber=C300");
+  t->findNearest("apple");  // equal keys: the first of them
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=Apple PartNumber=B200");
+  t->findNearest("");
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=Apple PartNumber=B200");
+}
+
+TEST_F(CursorTest, FindNearestPastEveryKeyLandsOnTheLastWithEof) {
+  auto t = stock();
+  t->selectIndex("byDescription");
+  t->findNearest("zz");
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=zebra PartNumber=A100 eof");
+  t->prior();
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=mango PartNumber=C300");
+  auto empty = open("clients.DB");
+  empty->selectIndex("byLastName");
+  empty->findNearest("Smith");
+  EXPECT_EQ(cursorText(*empty), "browse empty bof eof");
+}
+
+TEST_F(CursorTest, IndexNamesMatchWithoutRegardToCase) {
+  auto t = open("clients.DB");
+  add(*t, {{"LastName", "Smith"}});
+  add(*t, {{"LastName", "Adams"}});
+  add(*t, {{"LastName", "smith"}});
+  t->selectIndex("ByLastName");
+  EXPECT_EQ(t->index().name, "byLastName");
+  EXPECT_EQ(t->indexName(), "ByLastName");
+  EXPECT_EQ(walk(*t, "CustNum"), "2,1,3");
+  t->selectIndex("BYLASTNAME");
+  EXPECT_EQ(walk(*t, "CustNum"), "2,1,3");
+  ASSERT_TRUE(t->findKey("SMITH"));
+  EXPECT_EQ(cursorText(*t, {"CustNum"}), "browse key=Smith CustNum=1");
+  t->selectIndex("");
+  EXPECT_EQ(walk(*t, "CustNum"), "1,2,3");
+  EXPECT_EQ(errorOf([&] { t->selectIndex("byFirstName"); }),
+            "Testclients: Index 'byFirstName' not found");
+
+  auto sales = open("NewSales");
+  sales->selectIndex("byOrderNumber");
+  EXPECT_EQ(sales->index().name, "ByOrderNumber");
+  sales->selectIndex("BYCUSTNUM");
+  EXPECT_EQ(sales->index().name, "byCustNum");
+}
+
+TEST_F(CursorTest, SelectIndexKeepsTheCurrentRecord) {
+  auto t = stock();
+  ASSERT_TRUE(t->findKey("D400"));
+  t->selectIndex("byDescription");
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=apple PartNumber=D400");
+  t->next();
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=kiwi PartNumber=E500");
+  t->selectIndex("");
+  EXPECT_EQ(cursorText(*t), "browse key=E500");
+  t->prior();
+  EXPECT_EQ(cursorText(*t), "browse key=D400");
+}
+
+TEST_F(CursorTest, EmptyKeysComeFirstAndAreWalkedByRowid) {
+  auto t = open("NewSales");
+  for (const char* c : {"5", "", "2", "", "5", "2", ""}) add(*t, {{"CustNum", c}});
+  t->selectIndex("byCustNum");
+  EXPECT_EQ(walk(*t, "Item"), "2,4,7,3,6,1,5");
+  t->last();
+  std::string back;
+  while (!t->bof()) {
+    back += t->fieldByName("Item").displayText() + ",";
+    t->prior();
+  }
+  EXPECT_EQ(back, "5,1,6,3,7,4,2,");
+  ASSERT_TRUE(t->findKey(""));
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=<null> Item=2");
+  t->findNearest("3");
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=1");
+}
+
+TEST_F(CursorTest, AUniqueIndexWithEmptyKeysIsWalkedBothWays) {
+  auto t = open("stock.db");
+  add(*t, {{"PartNumber", "B"}, {"Quantity", "1"}});
+  add(*t, {{"PartNumber", ""}, {"Quantity", "2"}});
+  add(*t, {{"PartNumber", "A"}, {"Quantity", "3"}});
+  add(*t, {{"PartNumber", ""}, {"Quantity", "4"}});
+  EXPECT_EQ(walk(*t, "Quantity"), "2,4,3,1");
+  t->last();
+  std::string back;
+  while (!t->bof()) {
+    back += t->fieldByName("Quantity").displayText() + ",";
+    t->prior();
+  }
+  EXPECT_EQ(back, "1,3,4,2,");
+}
+
+TEST_F(CursorTest, StepsChangeBetweenRunsOfEqualKeysAndSingleKeys) {
+  // Long runs and single keys mixed, walked forwards and backwards twice: the engine chooses
+  // its statements by what it met last, and must land on the same records whatever it chose.
+  auto t = open("NewSales");
+  const char* keys[] = {"1", "2", "1", "1", "3", "1", "4", "4", "1", "5", "1", "1", "6"};
+  for (const char* k : keys) add(*t, {{"CustNum", k}});
+  t->selectIndex("byCustNum");
+  const std::string forward = "1,3,4,6,9,11,12,2,5,7,8,10,13";
+  EXPECT_EQ(walk(*t, "Item"), forward);
+  EXPECT_EQ(walk(*t, "Item"), forward);
+  for (int round = 0; round < 2; ++round) {
+    t->last();
+    std::string back;
+    while (!t->bof()) {
+      back += t->fieldByName("Item").displayText() + ",";
+      t->prior();
+    }
+    EXPECT_EQ(back, "13,10,8,7,5,2,12,11,9,6,4,3,1,");
+  }
+  // Another writer adds an equal key behind the cursor's run while it walks.
+  ASSERT_TRUE(t->findKey("1"));
+  t->next();
+  auto other = open("NewSales");
+  add(*other, {{"CustNum", "1"}});
+  std::string rest;
+  while (!t->eof()) {
+    rest += t->fieldByName("Item").displayText() + ",";
+    t->next();
+  }
+  EXPECT_EQ(rest, "3,4,6,9,11,12,14,2,5,7,8,10,13,");
+}
+
+TEST_F(CursorTest, MoveToRowidAndPositionForGrids) {
+  auto t = stock();
+  t->selectIndex("byDescription");
+  ASSERT_TRUE(t->findKey("mango"));
+  EXPECT_EQ(t->currentPosition(), 3);
+  const auto rowid = t->currentRowid();
+  t->first();
+  EXPECT_EQ(t->currentPosition(), 0);
+  ASSERT_TRUE(t->moveToRowid(rowid));
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=mango PartNumber=C300");
+  EXPECT_FALSE(t->moveToRowid(999));
+  EXPECT_EQ(cursorText(*t, {"PartNumber"}), "browse key=mango PartNumber=C300");
+  auto page = t->file().page(t->index(), 1, 2);
+  ASSERT_EQ(page.size(), 2u);
+  EXPECT_EQ(std::get<std::string>(page[0].values[0]), "D400");
+  EXPECT_EQ(std::get<std::string>(page[1].values[0]), "E500");
+}
+
+}  // namespace
+}  // namespace corvanta::test

@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the engine tests: a fresh engine per test, a printer that turns a cursor's
+// state into one string, and a catcher that returns an error's text.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data/engine/Engine.h"
+#include "data/engine/Table.h"
+#include "support/TestSupport.h"
+#include "ui/Error.h"
+
+namespace corvanta::test {
+
+// "edit key=A100 Quantity=3", "browse empty bof eof", "insert key=<null> Description=x":
+// the state, the selected index's key of the current record (or "#rowid" on an index without
+// key field), the named fields, then "bof" and "eof" when they are set.
+std::string cursorText(const Table& t, const std::vector<std::string>& fields = {});
+
+// The text of the corvanta::Error that f throws, or "no error".
+template <class F>
+std::string errorOf(F&& f) {
+  try {
+    f();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest();
+  // A table object of the shop's table `name`, opened (the alias directories are created on
+  // first use, with empty tables).
+  std::unique_ptr<Table> open(const std::string& name);
+  std::unique_ptr<Table> closed(const std::string& name);
+  // Inserts and posts one record, fields given as name=text pairs.
+  static void add(Table& t, const std::vector<std::pair<std::string, std::string>>& fields);
+  // Every record's text of one field, in the selected index's order (moves the cursor).
+  static std::string walk(Table& t, const std::string& field);
+
+  TempDir dir;
+  std::unique_ptr<Engine> engine;
+};
+
+}  // namespace corvanta::test

@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "DbTool.h"
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  return corvanta::runDbTool(std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr);
+}

@@ -58,7 +58,7 @@ class GridView : public ControlView {
 
   void sync() override {
     ControlView::sync();
-    if (!seen_ || grid_.generation() != seenGeneration_) schedule();
+    if (!seen_ || grid_.generation() != seenGeneration_ || grid_.moves() != seenMoves_) schedule();
   }
 
  private:
@@ -66,6 +66,7 @@ class GridView : public ControlView {
   void schedule() {
     seen_ = true;
     seenGeneration_ = grid_.generation();
+    seenMoves_ = grid_.moves();
     if (pending_) return;
     pending_ = true;
     QTimer::singleShot(0, view_, [this] {
@@ -85,7 +86,15 @@ class GridView : public ControlView {
     const int firstShown = view_->rowAt(0);
     int lastShown = view_->rowAt(view_->viewport()->height() - 1);
     if (firstShown >= 0 && lastShown < 0) lastShown = firstShown + kRowsAtMost;
-    if (!model_->refresh(firstShown, lastShown)) return;
+    if (!model_->refresh(firstShown, lastShown)) {
+      // Only the cursor moved: the rows read stay; the highlight follows.
+      if (model_->followMove(firstShown, lastShown)) {
+        followCurrent(true);
+        view_->viewport()->update();
+        view_->verticalHeader()->viewport()->update();
+      }
+      return;
+    }
     if (model_->columnCount() != columnsBefore) applyWidths();
     followCurrent(model_->currentRow() != before);
     view_->viewport()->update();
@@ -130,7 +139,7 @@ class GridView : public ControlView {
   ModelTableView* view_;
   GridModel* model_;
   bool seen_ = false, pending_ = false, stale_ = false, syncing_ = false;
-  std::uint64_t seenGeneration_ = 0;
+  std::uint64_t seenGeneration_ = 0, seenMoves_ = 0;
 };
 
 QString navGlyph(NavButton b) {

@@ -27,13 +27,30 @@ bool GridModel::refresh(int firstShown, int lastShown) {
   }
   pages_.clear();
   recent_.clear();
-  std::int64_t count = 0, current = -1;
+  std::int64_t count = 0, current;
   try {
     count = grid_.rowCount();
   } catch (const std::exception& e) {
     qWarning("corvanta: grid %s: %s", grid_.name().c_str(), e.what());
   }
   const int rows = static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
+  moves_ = grid_.moves();
+  current = locateCurrent(rows, firstShown, lastShown);
+  current_ = current >= 0 && current < rows ? static_cast<int>(current) : -1;
+  if (rows != rows_ || titles != titles_) {
+    beginResetModel();
+    rows_ = rows;
+    titles_ = titles;
+    widths_ = widths;
+    endResetModel();
+  } else if (rows_ > 0 && !titles_.isEmpty()) {
+    emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
+  }
+  return true;
+}
+
+int GridModel::locateCurrent(int rows, int firstShown, int lastShown) const {
+  std::int64_t current = -1;
   if (const std::int64_t rowid = grid_.currentRowid(); rowid != 0 && rows > 0) {
     // Where the table says it is (first or last record) and what the view shows are looked
     // at before the position is counted: those pages are read for painting anyway.
@@ -50,18 +67,15 @@ bool GridModel::refresh(int firstShown, int lastShown) {
       }
     }
   }
+  return current >= 0 && current < rows ? static_cast<int>(current) : -1;
+}
 
-  current_ = current >= 0 && current < rows ? static_cast<int>(current) : -1;
-  if (rows != rows_ || titles != titles_) {
-    beginResetModel();
-    rows_ = rows;
-    titles_ = titles;
-    widths_ = widths;
-    endResetModel();
-  } else if (rows_ > 0 && !titles_.isEmpty()) {
-    emit dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1));
-  }
-  return true;
+bool GridModel::followMove(int firstShown, int lastShown) {
+  if (!fresh_ || moves_ == grid_.moves()) return false;
+  moves_ = grid_.moves();
+  const int before = current_;
+  current_ = locateCurrent(rows_, firstShown, lastShown);
+  return current_ != before;
 }
 
 int GridModel::findIn(int firstRow, int lastRow, std::int64_t rowid) const {

@@ -31,6 +31,9 @@ class GridModel : public QAbstractTableModel {
   // columns, current row; the cache is dropped).  Rows firstShown..lastShown are what the
   // view shows (-1: nothing yet).  True when it moved.
   bool refresh(int firstShown = -1, int lastShown = -1);
+  // Only the current record moved (DBGrid::moves()): the cached rows stay, the current row is
+  // found again.  Returns whether it changed.
+  bool followMove(int firstShown = -1, int lastShown = -1);
   // The current record's row (-1 when none), as of the last refresh.
   int currentRow() const { return current_; }
   // Columns' widths in characters, as the grid asks for them.
@@ -58,6 +61,8 @@ class GridModel : public QAbstractTableModel {
   bool fresh_ = false;
   int rows_ = 0;
   int current_ = -1;
+  std::uint64_t moves_ = 0;
+  int locateCurrent(int rows, int firstShown, int lastShown) const;
   QStringList titles_;
   std::vector<int> widths_;
   mutable std::map<std::int64_t, Page> pages_;

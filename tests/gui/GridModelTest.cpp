@@ -62,13 +62,25 @@ TEST(Grid, ReadsOnlyThePagesItShowsAndFollowsTheCurrentRecord) {
   EXPECT_EQ(model.pageReads(), 2);  // and the last one, once
 
   EXPECT_FALSE(model.refresh());  // nothing moved
+  EXPECT_FALSE(model.followMove());
+  // A move of the cursor keeps the rows read: the highlight follows without a re-read.
   stock.last();
-  ASSERT_TRUE(model.refresh());
+  EXPECT_FALSE(model.refresh());
+  ASSERT_TRUE(model.followMove());
   EXPECT_EQ(model.currentRow(), kItems - 1);
   EXPECT_TRUE(model.data(model.index(kItems - 1, 0), Qt::BackgroundRole).isValid());
   EXPECT_FALSE(model.data(model.index(0, 0), Qt::BackgroundRole).isValid());
   EXPECT_EQ(model.data(model.index(kItems - 1, 1), Qt::DisplayRole).toString(), "Item 449");
-  EXPECT_EQ(model.pageReads(), 3);  // the cache went with the old generation
+  EXPECT_EQ(model.pageReads(), 2);
+
+  // A change of the stored rows drops the cache.
+  stock.edit();
+  stock.fieldByName("Description").setText("Item 449, renamed");
+  stock.post();
+  ASSERT_TRUE(model.refresh());
+  EXPECT_EQ(model.data(model.index(kItems - 1, 1), Qt::DisplayRole).toString(),
+            "Item 449, renamed");
+  EXPECT_EQ(model.pageReads(), 3);
 }
 
 TEST(Grid, ClickOnARowAndNavigatorButtonsMoveTheSharedTable) {

@@ -66,6 +66,7 @@ void DBEdit::dataEvent(DataEvent event, const Field* field) {
     case DataEvent::FieldChanged:
       if (field == link_.field()) takeFieldValue();
       return;
+    case DataEvent::Scrolled:
     case DataEvent::RecordChanged:
     case DataEvent::StateChanged:
       takeFieldValue();

@@ -52,7 +52,8 @@ std::vector<Row> DBGrid::rows(std::int64_t offset, int limit) const {
 std::vector<std::string> DBGrid::cells(const Row& row) const {
   std::vector<std::string> out;
   const TableDef& def = link_.table()->def();
-  for (int i : columnFields_) out.push_back(i >= 0 ? displayTextOf(def.fields[i], row.values[i]) : "");
+  for (int i : columnFields_)
+    out.push_back(i >= 0 ? displayTextOf(def.fields[i], row.values[i]) : "");
   return out;
 }
 
@@ -75,23 +76,43 @@ bool DBGrid::clickRow(std::int64_t n) {
 }
 
 void DBGrid::dataEvent(DataEvent event, const Field*) {
-  if (event == DataEvent::UpdateRecord) return;
-  ++generation_;
+  switch (event) {
+    case DataEvent::UpdateRecord:
+    case DataEvent::FieldChanged:
+      return;  // the grid shows stored records; an edit in progress is not one yet
+    case DataEvent::Scrolled:
+      ++moves_;
+      break;
+    case DataEvent::RecordChanged:
+    case DataEvent::StateChanged:
+      ++generation_;
+      break;
+  }
   changed();
 }
 
 const char* navButtonName(NavButton b) {
   switch (b) {
-    case NavButton::First: return "First";
-    case NavButton::Prior: return "Prior";
-    case NavButton::Next: return "Next";
-    case NavButton::Last: return "Last";
-    case NavButton::Insert: return "Insert";
-    case NavButton::Delete: return "Delete";
-    case NavButton::Edit: return "Edit";
-    case NavButton::Post: return "Post";
-    case NavButton::Cancel: return "Cancel";
-    case NavButton::Refresh: return "Refresh";
+    case NavButton::First:
+      return "First";
+    case NavButton::Prior:
+      return "Prior";
+    case NavButton::Next:
+      return "Next";
+    case NavButton::Last:
+      return "Last";
+    case NavButton::Insert:
+      return "Insert";
+    case NavButton::Delete:
+      return "Delete";
+    case NavButton::Edit:
+      return "Edit";
+    case NavButton::Post:
+      return "Post";
+    case NavButton::Cancel:
+      return "Cancel";
+    case NavButton::Refresh:
+      return "Refresh";
   }
   return "";
 }
@@ -134,16 +155,26 @@ bool DBNavigator::isEnabled(NavButton b) const {
 
 std::string DBNavigator::buttonHint(NavButton b) const {
   switch (b) {
-    case NavButton::First: return "First record";
-    case NavButton::Prior: return "Prior record";
-    case NavButton::Next: return "Next record";
-    case NavButton::Last: return "Last record";
-    case NavButton::Insert: return "Insert record";
-    case NavButton::Delete: return "Delete record";
-    case NavButton::Edit: return "Edit record";
-    case NavButton::Post: return "Post edit";
-    case NavButton::Cancel: return "Cancel edit";
-    case NavButton::Refresh: return "Refresh data";
+    case NavButton::First:
+      return "First record";
+    case NavButton::Prior:
+      return "Prior record";
+    case NavButton::Next:
+      return "Next record";
+    case NavButton::Last:
+      return "Last record";
+    case NavButton::Insert:
+      return "Insert record";
+    case NavButton::Delete:
+      return "Delete record";
+    case NavButton::Edit:
+      return "Edit record";
+    case NavButton::Post:
+      return "Post edit";
+    case NavButton::Cancel:
+      return "Cancel edit";
+    case NavButton::Refresh:
+      return "Refresh data";
   }
   return "";
 }
@@ -153,18 +184,36 @@ void DBNavigator::click(NavButton b) {
   form().app().dispatch([this, b] {
     Table& t = *link_.table();
     switch (b) {
-      case NavButton::First: t.first(); break;
-      case NavButton::Prior: t.prior(); break;
-      case NavButton::Next: t.next(); break;
-      case NavButton::Last: t.last(); break;
-      case NavButton::Insert: t.insert(); break;
+      case NavButton::First:
+        t.first();
+        break;
+      case NavButton::Prior:
+        t.prior();
+        break;
+      case NavButton::Next:
+        t.next();
+        break;
+      case NavButton::Last:
+        t.last();
+        break;
+      case NavButton::Insert:
+        t.insert();
+        break;
       case NavButton::Delete:
         if (form().app().dialogs().confirm("Confirm", "Delete record?")) t.remove();
         break;
-      case NavButton::Edit: t.edit(); break;
-      case NavButton::Post: t.post(); break;
-      case NavButton::Cancel: t.cancel(); break;
-      case NavButton::Refresh: t.refresh(); break;
+      case NavButton::Edit:
+        t.edit();
+        break;
+      case NavButton::Post:
+        t.post();
+        break;
+      case NavButton::Cancel:
+        t.cancel();
+        break;
+      case NavButton::Refresh:
+        t.refresh();
+        break;
     }
   });
 }
@@ -174,7 +223,7 @@ void DBNavigator::bindDataSources(Application& app) {
 }
 
 void DBNavigator::dataEvent(DataEvent event, const Field*) {
-  if (event == DataEvent::RecordChanged || event == DataEvent::StateChanged) changed();
+  if (event != DataEvent::UpdateRecord && event != DataEvent::FieldChanged) changed();
 }
 
 }  // namespace corvanta

@@ -37,8 +37,10 @@ class DBGrid : public Control, public DataObserver {
   std::int64_t currentRowid() const;
   // A person clicks row n (1-based): that record becomes current.  False when there is none.
   bool clickRow(std::int64_t n);
-  // Increments whenever what the grid shows may have changed (presentations poll it).
+  // Increments whenever the rows the grid shows may have changed (presentations poll it).
   std::uint64_t generation() const { return generation_; }
+  // Increments whenever only the current record moved: the rows are as they were.
+  std::uint64_t moves() const { return moves_; }
 
   void bindDataSources(Application& app) override;
   void dataEvent(DataEvent event, const Field* field) override;
@@ -49,6 +51,7 @@ class DBGrid : public Control, public DataObserver {
   std::vector<GridColumn> effective_;
   std::vector<int> columnFields_;
   std::uint64_t generation_ = 0;
+  std::uint64_t moves_ = 0;
 };
 
 enum class NavButton { First, Prior, Next, Last, Insert, Delete, Edit, Post, Cancel, Refresh };

@@ -10,8 +10,10 @@ class Field;
 class Table;
 
 enum class DataEvent {
-  RecordChanged,  // the current record is another one, or re-read (move, refresh, post,
-                  // cancel, delete, open, index change): every control takes its value
+  Scrolled,       // the cursor moved to another stored record; no stored record changed:
+                  // every control takes its value
+  RecordChanged,  // stored records may have changed, or the order did (refresh, post, cancel,
+                  // delete, open, index change): every control takes its value
   StateChanged,   // browse, edit or insert state entered: every control takes its value
   FieldChanged,   // one field of the current record changed: its controls take its value
   UpdateRecord,   // a post is about to write the record: marked controls store their text

@@ -173,7 +173,7 @@ bool Table::findKey(std::string_view keyText) {
   if (!row) return false;
   load(std::move(row));
   bof_ = eof_ = false;
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
   return true;
 }
 
@@ -190,7 +190,7 @@ void Table::findNearest(std::string_view keyText) {
     bof_ = !hasRecord_;
     eof_ = true;
   }
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
 }
 
 void Table::edit() {
@@ -296,7 +296,7 @@ void Table::first() {
   loadOrEmpty(file_->first(*index_));
   bof_ = true;
   eof_ = !hasRecord_;
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
 }
 
 void Table::last() {
@@ -305,7 +305,7 @@ void Table::last() {
   loadOrEmpty(file_->last(*index_));
   eof_ = true;
   bof_ = !hasRecord_;
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
 }
 
 void Table::next() {
@@ -321,7 +321,7 @@ void Table::next() {
       bof_ = false;
     }
   }
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
 }
 
 void Table::prior() {
@@ -337,7 +337,7 @@ void Table::prior() {
       eof_ = false;
     }
   }
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
 }
 
 void Table::refresh() {
@@ -368,7 +368,7 @@ bool Table::moveToRowid(std::int64_t rowid) {
   if (!row) return false;
   load(std::move(row));
   bof_ = eof_ = false;
-  notify(DataEvent::RecordChanged);
+  notify(DataEvent::Scrolled);
   return true;
 }
 

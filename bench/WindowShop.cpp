@@ -1,0 +1,146 @@
+#include "WindowShop.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+
+#include "BenchData.h"
+
+namespace corvanta::bench {
+
+namespace fs = std::filesystem;
+
+void QueuedDialogs::showMessage(const std::string& text) {
+  ++messageCount;
+  lastMessage = text;
+}
+
+bool QueuedDialogs::confirm(const std::string&, const std::string& text) {
+  lastConfirmation = text;
+  if (confirmations.empty()) throw std::logic_error("unexpected confirmation: " + text);
+  const bool yes = confirmations.front();
+  confirmations.pop_front();
+  return yes;
+}
+
+std::string QueuedDialogs::inputBox(const std::string& caption, const std::string& prompt,
+                                    const std::string&) {
+  if (answers.empty()) throw std::logic_error("unexpected input box: " + caption + " | " + prompt);
+  std::string a = std::move(answers.front());
+  answers.pop_front();
+  return a;
+}
+
+bool QueuedDialogs::inputQuery(const std::string& caption, const std::string& prompt,
+                               std::string& value) {
+  value = inputBox(caption, prompt, value);
+  return true;
+}
+
+std::optional<std::string> QueuedDialogs::openFile(const OpenFileRequest& request) {
+  if (files.empty()) throw std::logic_error("unexpected open-file dialog: " + request.title);
+  std::string f = std::move(files.front());
+  files.pop_front();
+  return f;
+}
+
+namespace {
+
+// A fresh directory next to the system's other temporary files (the same disk as the cached
+// set here, so that posts wait for the same kind of storage).
+fs::path makeRunDirectory() {
+  std::random_device rd;
+  for (int i = 0; i < 100; ++i) {
+    fs::path p =
+        fs::temp_directory_path() /
+        ("corvanta-windows-bench-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
+    std::error_code ec;
+    if (fs::create_directory(p, ec)) return p;
+  }
+  throw std::runtime_error("cannot make a temporary directory");
+}
+
+}  // namespace
+
+WindowShop::WindowShop(const DataSet& set) : source(set), dir_(makeRunDirectory()) {
+  // Both alias directories with their table files and any write-ahead log, so the copy is the
+  // same database as the cached one.  The shared-memory index is left behind: it belongs to
+  // the connections of the cached files, and SQLite rebuilds it from the log.
+  for (const auto& alias : fs::directory_iterator(set.dir)) {
+    if (!alias.is_directory()) continue;
+    fs::create_directory(dir_ / alias.path().filename());
+    for (const auto& file : fs::directory_iterator(alias.path()))
+      if (file.is_regular_file() && !file.path().string().ends_with("-shm"))
+        fs::copy_file(file.path(), dir_ / alias.path().filename() / file.path().filename());
+  }
+  engine_ = std::make_unique<Engine>(EngineConfig::forDataDirectory(dir_));
+  app_ = std::make_unique<CorvantaApp>(*engine_, Platform{dialogs, help, reports, {}});
+  const auto t0 = std::chrono::steady_clock::now();
+  const bool started = app_->start();
+  startSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  if (!started)
+    throw std::runtime_error("start-up failed: " +
+                             (dialogs.errors.empty() ? std::string("?") : dialogs.errors.back()));
+}
+
+WindowShop::~WindowShop() {
+  if (app_) app_->shutdown();
+  app_.reset();
+  engine_.reset();
+  std::error_code ec;
+  fs::remove_all(dir_, ec);
+}
+
+bool WindowShop::quiet(benchmark::State& state) {
+  if (dialogs.errors.empty()) return true;
+  state.SkipWithError(dialogs.errors.back().c_str());
+  dialogs.errors.clear();
+  dialogs.answers.clear();
+  dialogs.confirmations.clear();
+  dialogs.files.clear();
+  return false;
+}
+
+namespace {
+std::unique_ptr<WindowShop> theShop;
+std::vector<std::unique_ptr<Figure>> theFigures;
+int iterationDivisor = 1;
+}  // namespace
+
+WindowShop& windowShop() {
+  return *theShop;
+}
+void openWindowShop(const DataSet& source) {
+  theShop = std::make_unique<WindowShop>(source);
+}
+void closeWindowShop() {
+  theShop.reset();
+}
+
+Figure& figure(const std::string& name, const std::string& label) {
+  for (auto& f : theFigures)
+    if (f->name == name) return *f;
+  theFigures.push_back(std::make_unique<Figure>(Figure{name, label, {}}));
+  return *theFigures.back();
+}
+
+const std::vector<std::unique_ptr<Figure>>& figures() {
+  return theFigures;
+}
+
+void setIterationScale(int divisor) {
+  iterationDivisor = std::max(1, divisor);
+}
+
+void registerCommand(const std::string& name, const std::string& label, int iterations,
+                     void (*fn)(benchmark::State&, Figure&)) {
+  Figure& f = figure(name, label);
+  benchmark::RegisterBenchmark(name.c_str(), [fn, &f](benchmark::State& s) { fn(s, f); })
+      ->Iterations(std::max(3, iterations / iterationDivisor))
+      ->UseManualTime()
+      ->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace corvanta::bench

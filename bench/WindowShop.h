@@ -1,0 +1,129 @@
+#pragma once
+// The whole application, started headless on a private copy of the large data set, with
+// dialogs that answer from queues, and the bookkeeping of the window-command figures: every
+// command's wall time, one sample per iteration.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CorvantaApp.h"
+#include "data/engine/Engine.h"
+#include "reports/ReportComponent.h"
+#include "ui/Application.h"
+#include "ui/Dialogs.h"
+
+namespace corvanta::bench {
+
+struct DataSet;
+
+// Answers prompts from queues.  A prompt nobody queued an answer for throws, so the dispatcher
+// shows it as an error and the benchmark stops with it instead of timing the wrong thing.
+class QueuedDialogs : public Dialogs {
+ public:
+  std::deque<std::string> answers;  // input boxes and input queries, OK pressed
+  std::deque<bool> confirmations;
+  std::deque<std::string> files;
+  std::vector<std::string> errors;
+  std::string lastMessage, lastConfirmation;
+  int messageCount = 0;
+
+  void showMessage(const std::string& text) override;
+  void showError(const std::string& text) override { errors.push_back(text); }
+  bool confirm(const std::string& caption, const std::string& text) override;
+  std::string inputBox(const std::string& caption, const std::string& prompt,
+                       const std::string& defaultText) override;
+  bool inputQuery(const std::string& caption, const std::string& prompt,
+                  std::string& value) override;
+  std::optional<std::string> openFile(const OpenFileRequest& request) override;
+};
+
+struct IgnoredHelp : HelpViewer {
+  void showHelp(const std::string&, int, int) override {}
+};
+
+// Counts report runs instead of printing, so that only the command itself is timed.
+struct CountingReports : ReportRuntime {
+  int runs = 0;
+  ReportRun last;
+  void run(const ReportRun& r) override {
+    ++runs;
+    last = r;
+  }
+};
+
+// The application on a copy of the set in a temporary directory (removed at the end).  The
+// cached set itself is never opened for writing.
+class WindowShop {
+ public:
+  explicit WindowShop(const DataSet& source);
+  ~WindowShop();
+
+  const DataSet& source;
+  QueuedDialogs dialogs;
+  IgnoredHelp help;
+  CountingReports reports;
+  Globals& g() { return app_->g; }
+  double startSeconds() const { return startSeconds_; }
+
+  // False (and the benchmark skipped with the text) when a command showed an error box.
+  bool quiet(benchmark::State& state);
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<Engine> engine_;
+  std::unique_ptr<CorvantaApp> app_;
+  double startSeconds_ = 0;
+};
+
+// The one shop all window benchmarks share (created by main before they run).
+WindowShop& windowShop();
+void openWindowShop(const DataSet& source);
+void closeWindowShop();
+
+// One figure: a command's wall time per iteration, kept for the summary.
+struct Figure {
+  std::string name;   // as registered: "Inventory/SearchPartNumberFound"
+  std::string label;  // as the summary shows it
+  std::vector<double> seconds;
+};
+Figure& figure(const std::string& name, const std::string& label);
+const std::vector<std::unique_ptr<Figure>>& figures();
+
+// Times one run of a command: the wall clock around `command` only, handed to Google
+// Benchmark as the iteration's manual time and kept as a sample.
+class CommandTimer {
+ public:
+  CommandTimer(benchmark::State& state, Figure& figure) : state_(state), figure_(figure) {
+    figure_.seconds.clear();  // only the last run of the benchmark function counts
+  }
+  template <class F>
+  void operator()(F&& command) {
+    const auto t0 = std::chrono::steady_clock::now();
+    command();
+    const auto t1 = std::chrono::steady_clock::now();
+    const double s = std::chrono::duration<double>(t1 - t0).count();
+    state_.SetIterationTime(s);
+    figure_.seconds.push_back(s);
+  }
+
+ private:
+  benchmark::State& state_;
+  Figure& figure_;
+};
+
+// Registers a window benchmark timed by the wall clock, `iterations` runs of the command
+// (divided by `scale` for a quick look).
+void registerCommand(const std::string& name, const std::string& label, int iterations,
+                     void (*fn)(benchmark::State&, Figure&));
+void setIterationScale(int divisor);
+
+void registerInventoryCommands();
+void registerClientCommands();
+
+}  // namespace corvanta::bench

@@ -43,7 +43,9 @@ TFormClients::TFormClients(Application& app)
                        kDefinitionFilter},
       OpenDialogReportlbs5160{"Print on Avery 5160 Labels ( File 'Reportlbs5160' )",
                               kDefinitionDirectory, "clientlbs5160", kDefinitionFilter} {
+  // A single-line frame with the system menu and a minimize box, but no maximize.
   border = BorderStyle::Dialog;
+  minimizeBox = true;
   clientWidth = 800;
   clientHeight = 600;
 

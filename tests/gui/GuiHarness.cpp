@@ -1,5 +1,3 @@
-#include <cstdlib>
-
 #include "GuiHarness.h"
 
 #include <QApplication>
@@ -9,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace corvanta::test {
@@ -34,7 +33,12 @@ GuiShop::GuiShop(const Prepare& prepare)
       box->accept();
     } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
       boxes << input->windowTitle() + ": " + input->labelText();
-      input->reject();
+      if (answers.isEmpty()) {
+        input->reject();
+      } else {
+        input->setTextValue(answers.takeFirst());
+        input->accept();
+      }
     } else {
       boxes << modal->windowTitle();
       modal->close();

@@ -42,6 +42,9 @@ class GuiShop {
   // Every modal box that came up is closed (Enter, i.e. its default answer) and its text
   // kept here, oldest first.
   QStringList boxes;
+  // Texts typed, oldest first, into the input boxes that come up (then OK); with none left an
+  // input box is cancelled.
+  QStringList answers;
 
  private:
   TempDir dir_;

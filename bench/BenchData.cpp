@@ -46,14 +46,14 @@ void ensureGenerated(const fs::path& dir, const GenerateOptions& o) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   Engine engine(EngineConfig::forDataDirectory(dir));
-  generateTables(engine, o, [](const std::string& line) {
-    std::fprintf(stderr, "  %s\n", line.c_str());
-  });
+  generateTables(engine, o,
+                 [](const std::string& line) { std::fprintf(stderr, "  %s\n", line.c_str()); });
   std::ofstream(marker) << describe(o);
 }
 
 // Keys of `n` random records of a table on one index's key field.
-Keys sampleKeys(const DataSet& d, const TableDef& def, const IndexDef& ix, int n, std::mt19937& rng) {
+Keys sampleKeys(const DataSet& d, const TableDef& def, const IndexDef& ix, int n,
+                std::mt19937& rng) {
   Keys k;
   sqlite3* db = nullptr;
   sqlite3_open_v2(d.file(def.tableName).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -65,8 +65,9 @@ Keys sampleKeys(const DataSet& d, const TableDef& def, const IndexDef& ix, int n
   const std::int64_t maxRowid = sqlite3_column_int64(maxSt, 0);
   sqlite3_finalize(maxSt);
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, ("SELECT " + col + " FROM " + t + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1").c_str(),
-                     -1, &st, nullptr);
+  sqlite3_prepare_v2(
+      db, ("SELECT " + col + " FROM " + t + " WHERE rowid >= ?1 ORDER BY rowid LIMIT 1").c_str(),
+      -1, &st, nullptr);
   std::uniform_int_distribution<std::int64_t> pick(1, std::max<std::int64_t>(1, maxRowid));
   const FieldDef* f = ix.field.empty() ? nullptr : &def.fields[def.fieldIndex(ix.field)];
   while (static_cast<int>(k.size()) < n && maxRowid > 0) {
@@ -123,7 +124,8 @@ std::unique_ptr<DataSet> load(const std::string& label, const GenerateOptions& o
   std::mt19937 rng(4711);
   for (const char* name : {"stock.db", "clients.DB", "NewSales", "BillingShipping"}) {
     const TableDef& def = *findTableDef(name);
-    for (const auto& ix : def.indexes) d->keys[def.tableName + "/" + ix.name] = sampleKeys(*d, def, ix, 4096, rng);
+    for (const auto& ix : def.indexes)
+      d->keys[def.tableName + "/" + ix.name] = sampleKeys(*d, def, ix, 4096, rng);
   }
   d->descriptionPrefixes = prefixes(d->keysOf("stock.db", "byDescription"), 9);
   d->lastNamePrefixes = prefixes(d->keysOf("clients.DB", "byLastName"), 3);

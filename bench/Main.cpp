@@ -62,9 +62,12 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 
 std::string fmtNs(double ns) {
   char b[32];
-  if (ns >= 1e6) std::snprintf(b, sizeof b, "%.2f ms", ns / 1e6);
-  else if (ns >= 1e3) std::snprintf(b, sizeof b, "%.2f us", ns / 1e3);
-  else std::snprintf(b, sizeof b, "%.0f ns", ns);
+  if (ns >= 1e6)
+    std::snprintf(b, sizeof b, "%.2f ms", ns / 1e6);
+  else if (ns >= 1e3)
+    std::snprintf(b, sizeof b, "%.2f us", ns / 1e3);
+  else
+    std::snprintf(b, sizeof b, "%.0f ns", ns);
   return b;
 }
 
@@ -89,8 +92,8 @@ void printSummaries(const std::vector<Registered>& regs, const CollectingReporte
   }
   int misses = 0;
   std::printf("\n== Engine against raw SQLite, same run (target: ratio <= 2.0) ==\n");
-  std::printf("%-42s %-4s %11s %11s %-12s %6s\n", "operation", "rows", "engine", "raw", "(raw form)",
-              "ratio");
+  std::printf("%-42s %-4s %11s %11s %-12s %6s\n", "operation", "rows", "engine", "raw",
+              "(raw form)", "ratio");
   for (const auto& op : order)
     for (const char* size : {"10k", "2M"}) {
       auto s = t[op].find(size);
@@ -108,14 +111,15 @@ void printSummaries(const std::vector<Registered>& regs, const CollectingReporte
                   ratio > 2.0 ? "  MISSED" : "");
     }
   std::printf("\n== Cost at 2M records against 10k (target: engine ratio <= 1.5) ==\n");
-  std::printf("%-42s %11s %11s %6s   %11s %11s %6s\n", "operation", "engine 10k", "engine 2M", "ratio",
-              "raw 10k", "raw 2M", "ratio");
+  std::printf("%-42s %11s %11s %6s   %11s %11s %6s\n", "operation", "engine 10k", "engine 2M",
+              "ratio", "raw 10k", "raw 2M", "ratio");
   for (const auto& op : order) {
     auto& m = t[op];
     if (!m.count("10k") || !m.count("2M") || !m["10k"].count("Engine") || !m["2M"].count("Engine"))
       continue;
     const double a = m["10k"]["Engine"], b = m["2M"]["Engine"];
-    const double ra = m["10k"].count("Raw") ? m["10k"]["Raw"] : 0, rb = m["2M"].count("Raw") ? m["2M"]["Raw"] : 0;
+    const double ra = m["10k"].count("Raw") ? m["10k"]["Raw"] : 0,
+                 rb = m["2M"].count("Raw") ? m["2M"]["Raw"] : 0;
     if (b / a > 1.5) ++misses;
     std::printf("%-42s %11s %11s %6.2f   %11s %11s %6.2f%s\n", op.c_str(), fmtNs(a).c_str(),
                 fmtNs(b).c_str(), b / a, fmtNs(ra).c_str(), fmtNs(rb).c_str(), ra > 0 ? rb / ra : 0,
@@ -135,24 +139,27 @@ void printSummaries(const std::vector<Registered>& regs, const CollectingReporte
   if (memory) {
     const MemoryFigures m = measureMemory(largeData());
     const double ratio = static_cast<double>(m.engine.peakKb) / static_cast<double>(m.raw.peakKb);
-    std::printf("\n== Peak memory, all five tables open and in use, 2M records (target: <= 2.0) ==\n");
+    std::printf(
+        "\n== Peak memory, all five tables open and in use, 2M records (target: <= 2.0) ==\n");
     std::printf("%-34s %12s %14s %14s\n", "", "peak RSS", "above start", "private RSS");
     auto line = [](const char* what, const ProbeResult& r) {
-      std::printf("%-34s %9ld kB %11ld kB %11ld kB\n", what, r.peakKb, r.peakKb - r.startKb, r.anonKb);
+      std::printf("%-34s %9ld kB %11ld kB %11ld kB\n", what, r.peakKb, r.peakKb - r.startKb,
+                  r.anonKb);
     };
     line("engine", m.engine);
     line("raw SQLite", m.raw);
     line("raw SQLite, files memory-mapped", m.rawMapped);
-    std::printf("ratio engine / raw: %.2f of the peaks, %.2f of the growth, %.2f of private memory%s\n",
-                ratio,
-                static_cast<double>(m.engine.peakKb - m.engine.startKb) /
-                    static_cast<double>(std::max(1L, m.raw.peakKb - m.raw.startKb)),
-                static_cast<double>(m.engine.anonKb) / static_cast<double>(std::max(1L, m.raw.anonKb)),
-                ratio > 2.0 ? "  MISSED" : "");
+    std::printf(
+        "ratio engine / raw: %.2f of the peaks, %.2f of the growth, %.2f of private memory%s\n",
+        ratio,
+        static_cast<double>(m.engine.peakKb - m.engine.startKb) /
+            static_cast<double>(std::max(1L, m.raw.peakKb - m.raw.startKb)),
+        static_cast<double>(m.engine.anonKb) / static_cast<double>(std::max(1L, m.raw.anonKb)),
+        ratio > 2.0 ? "  MISSED" : "");
     if (ratio > 2.0) ++misses;
   }
-  std::printf("\n%s\n", misses ? (std::to_string(misses) + " target(s) missed").c_str()
-                               : "every target met");
+  std::printf("\n%s\n",
+              misses ? (std::to_string(misses) + " target(s) missed").c_str() : "every target met");
 }
 
 }  // namespace
@@ -168,9 +175,12 @@ int main(int argc, char** argv) {
   std::string minTime = "--benchmark_min_time=0.3", repetitions = "--benchmark_repetitions=3";
   std::vector<char*> args = {argv[0], minTime.data(), repetitions.data()};
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--no-memory")) memory = false;
-    else if (!std::strcmp(argv[i], "--small-only")) large = memory = false;
-    else args.push_back(argv[i]);
+    if (!std::strcmp(argv[i], "--no-memory"))
+      memory = false;
+    else if (!std::strcmp(argv[i], "--small-only"))
+      large = memory = false;
+    else
+      args.push_back(argv[i]);
   }
   int n = static_cast<int>(args.size());
   benchmark::Initialize(&n, args.data());

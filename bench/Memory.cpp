@@ -109,7 +109,8 @@ void rawWork(const std::string& dir, const std::vector<ProbeKeys>& keys, bool ma
   {
     RawDb& db = *dbs.at("NewSales");
     RawStmt first(db, selectAll("NewSales") + "ORDER BY CustNum, rowid LIMIT 1");
-    RawStmt eq(db, selectAll("NewSales") + "WHERE CustNum = ?1 AND rowid > ?2 ORDER BY CustNum, rowid LIMIT 1");
+    RawStmt eq(db, selectAll("NewSales") +
+                       "WHERE CustNum = ?1 AND rowid > ?2 ORDER BY CustNum, rowid LIMIT 1");
     RawStmt gt(db, selectAll("NewSales") + "WHERE CustNum > ?1 ORDER BY CustNum, rowid LIMIT 1");
     const int custColumn = findTableDef("NewSales")->fieldIndex("CustNum") + 1;
     if (first.fetch(row)) {
@@ -140,8 +141,8 @@ std::string selfPath() {
 }
 
 ProbeResult probe(const std::string& kind, const DataSet& d, const std::string& keyFile) {
-  const std::string cmd = "'" + selfPath() + "' --memory-probe " + kind + " '" + d.dir.string() +
-                          "' '" + keyFile + "'";
+  const std::string cmd =
+      "'" + selfPath() + "' --memory-probe " + kind + " '" + d.dir.string() + "' '" + keyFile + "'";
   FILE* p = ::popen(cmd.c_str(), "r");
   ProbeResult r;
   if (p) {
@@ -158,8 +159,10 @@ bool runMemoryProbe(int argc, char** argv, int& exitCode) {
   const auto keys = readKeys(argv[4]);
   const long start = maxRssKb();
   const std::string kind = argv[2];
-  if (kind == "engine") engineWork(argv[3], keys);
-  else rawWork(argv[3], keys, kind == "raw-mapped");
+  if (kind == "engine")
+    engineWork(argv[3], keys);
+  else
+    rawWork(argv[3], keys, kind == "raw-mapped");
   std::printf("%ld %ld %ld\n", start, maxRssKb(), anonymousRssKb());
   exitCode = 0;
   return true;

@@ -27,11 +27,14 @@ RawStmt::RawStmt(const RawDb& db, const std::string& sql) {
 }
 
 RawStmt& RawStmt::bind(int i, const Value& v) {
-  if (const auto* d = std::get_if<double>(&v)) sqlite3_bind_double(st_, i, *d);
-  else if (const auto* n = std::get_if<std::int64_t>(&v)) sqlite3_bind_int64(st_, i, *n);
+  if (const auto* d = std::get_if<double>(&v))
+    sqlite3_bind_double(st_, i, *d);
+  else if (const auto* n = std::get_if<std::int64_t>(&v))
+    sqlite3_bind_int64(st_, i, *n);
   else if (const auto* s = std::get_if<std::string>(&v))
     sqlite3_bind_text(st_, i, s->data(), static_cast<int>(s->size()), SQLITE_STATIC);
-  else sqlite3_bind_null(st_, i);
+  else
+    sqlite3_bind_null(st_, i);
   return *this;
 }
 
@@ -45,14 +48,22 @@ bool RawStmt::fetch(std::vector<Value>& row) {
   for (int i = 0; i < n; ++i) {
     Value& v = row[static_cast<size_t>(i)];
     switch (sqlite3_column_type(st_, i)) {
-      case SQLITE_INTEGER: v = static_cast<std::int64_t>(sqlite3_column_int64(st_, i)); break;
-      case SQLITE_FLOAT: v = sqlite3_column_double(st_, i); break;
-      case SQLITE_NULL: v = std::monostate{}; break;
+      case SQLITE_INTEGER:
+        v = static_cast<std::int64_t>(sqlite3_column_int64(st_, i));
+        break;
+      case SQLITE_FLOAT:
+        v = sqlite3_column_double(st_, i);
+        break;
+      case SQLITE_NULL:
+        v = std::monostate{};
+        break;
       default: {
         const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(st_, i));
         const auto len = static_cast<size_t>(sqlite3_column_bytes(st_, i));
-        if (auto* s = std::get_if<std::string>(&v)) s->assign(p, len);
-        else v = std::string(p, len);
+        if (auto* s = std::get_if<std::string>(&v))
+          s->assign(p, len);
+        else
+          v = std::string(p, len);
       }
     }
   }

@@ -50,27 +50,28 @@ void paired(benchmark::State& st, const std::function<void()>& engine,
 // edit, field change and post against one UPDATE of raw SQLite (on another item).
 Operation postEdit(DataSet& d) {
   Operation op{"PostEdit/stock.db", {}, true};
-  op.variants.push_back({"Paired", [&d](benchmark::State& st) {
-    Table t(*d.engine, "Bench", "DatabaseFiles", "stock.db");
-    t.open();
-    t.findKey(d.keysOf("stock.db", "").text[3]);
-    Field& quantity = t.fieldByName("Quantity");
-    RawDb db(d.file("stock.db"));
-    RawStmt update(db, "UPDATE stock SET Quantity = ?1 WHERE rowid = ?2");
-    RawStmt find(db, "SELECT rowid FROM stock WHERE PartNumber = ?1");
-    std::vector<Value> row;
-    find.bind(1, d.keysOf("stock.db", "").typed[4]).fetch(row);
-    const std::int64_t rowid = std::get<std::int64_t>(row[0]);
-    int q = 0, p = 0;
-    paired(
-        st,
-        [&] {
-          t.edit();
-          quantity.setText(std::to_string(100 + (q++ % 50)));
-          t.post();
-        },
-        [&] { update.bind(1, Value(100.0 + (p++ % 50))).bind(2, rowid).run(); }, {});
-  }});
+  op.variants.push_back(
+      {"Paired", [&d](benchmark::State& st) {
+         Table t(*d.engine, "Bench", "DatabaseFiles", "stock.db");
+         t.open();
+         t.findKey(d.keysOf("stock.db", "").text[3]);
+         Field& quantity = t.fieldByName("Quantity");
+         RawDb db(d.file("stock.db"));
+         RawStmt update(db, "UPDATE stock SET Quantity = ?1 WHERE rowid = ?2");
+         RawStmt find(db, "SELECT rowid FROM stock WHERE PartNumber = ?1");
+         std::vector<Value> row;
+         find.bind(1, d.keysOf("stock.db", "").typed[4]).fetch(row);
+         const std::int64_t rowid = std::get<std::int64_t>(row[0]);
+         int q = 0, p = 0;
+         paired(
+             st,
+             [&] {
+               t.edit();
+               quantity.setText(std::to_string(100 + (q++ % 50)));
+               t.post();
+             },
+             [&] { update.bind(1, Value(100.0 + (p++ % 50))).bind(2, rowid).run(); }, {});
+       }});
   return op;
 }
 
@@ -78,44 +79,59 @@ Operation postEdit(DataSet& d) {
 // are deleted again outside the timing so that the cached tables keep their size.
 Operation postInsert(DataSet& d) {
   Operation op{"PostInsert/NewSales", {}, true};
-  op.variants.push_back({"Paired", [&d](benchmark::State& st) {
-    static const std::vector<std::pair<std::string, std::string>> line = {
-        {"PartNumber", "HW-010042"}, {"QuantitySold", " 2.00000000000000E+0000"},
-        {"Price", "12.95"},          {"CustNum", "1"},
-        {"OrderNumber", "9999999"},  {"Date", "6/11/98"},
-        {"TypeOfSale", "cash"},      {"Tax", " 2.13675000000117E+0000"},
-        {"Total", " 2.59000000000000E+0001"}, {"PickUpShip", "PickUp"}};
-    Table t(*d.engine, "Bench", "DatabaseFiles", "NewSales");
-    t.open();
-    std::vector<Field*> fields;
-    for (const auto& [name, text] : line) fields.push_back(&t.fieldByName(name));
-    RawDb db(d.file("NewSales"));
-    RawStmt insert(db,
-                   "INSERT INTO NewSales (PartNumber, QuantitySold, Price, CustNum, OrderNumber, "
-                   "Date, TypeOfSale, Tax, Total, PickUpShip) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
-                   "?8, ?9, ?10)");
-    RawStmt remove(db, "DELETE FROM NewSales WHERE rowid = ?1");
-    const std::vector<Value> values = {std::string("HW-010042"), 2.0, 12.95, 1.0, 9999999.0,
-                                       std::string("6/11/98"), std::string("cash"),
-                                       2.13675000000117, 25.9, std::string("PickUp")};
-    std::int64_t rawRowid = 0;
-    paired(
-        st,
-        [&] {
-          t.insert();
-          for (size_t i = 0; i < line.size(); ++i) fields[i]->setText(line[i].second);
-          t.post();
-        },
-        [&] {
-          for (size_t i = 0; i < values.size(); ++i) insert.bind(static_cast<int>(i) + 1, values[i]);
-          insert.run();
-          rawRowid = sqlite3_last_insert_rowid(db.handle());
-        },
-        [&] {
-          t.remove();
-          remove.bind(1, rawRowid).run();
-        });
-  }});
+  op.variants.push_back(
+      {"Paired", [&d](benchmark::State& st) {
+         static const std::vector<std::pair<std::string, std::string>> line = {
+             {"PartNumber", "HW-010042"},
+             {"QuantitySold", " 2.00000000000000E+0000"},
+             {"Price", "12.95"},
+             {"CustNum", "1"},
+             {"OrderNumber", "9999999"},
+             {"Date", "6/11/98"},
+             {"TypeOfSale", "cash"},
+             {"Tax", " 2.13675000000117E+0000"},
+             {"Total", " 2.59000000000000E+0001"},
+             {"PickUpShip", "PickUp"}};
+         Table t(*d.engine, "Bench", "DatabaseFiles", "NewSales");
+         t.open();
+         std::vector<Field*> fields;
+         for (const auto& [name, text] : line) fields.push_back(&t.fieldByName(name));
+         RawDb db(d.file("NewSales"));
+         RawStmt insert(
+             db,
+             "INSERT INTO NewSales (PartNumber, QuantitySold, Price, CustNum, OrderNumber, "
+             "Date, TypeOfSale, Tax, Total, PickUpShip) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
+             "?8, ?9, ?10)");
+         RawStmt remove(db, "DELETE FROM NewSales WHERE rowid = ?1");
+         const std::vector<Value> values = {std::string("HW-010042"),
+                                            2.0,
+                                            12.95,
+                                            1.0,
+                                            9999999.0,
+                                            std::string("6/11/98"),
+                                            std::string("cash"),
+                                            2.13675000000117,
+                                            25.9,
+                                            std::string("PickUp")};
+         std::int64_t rawRowid = 0;
+         paired(
+             st,
+             [&] {
+               t.insert();
+               for (size_t i = 0; i < line.size(); ++i) fields[i]->setText(line[i].second);
+               t.post();
+             },
+             [&] {
+               for (size_t i = 0; i < values.size(); ++i)
+                 insert.bind(static_cast<int>(i) + 1, values[i]);
+               insert.run();
+               rawRowid = sqlite3_last_insert_rowid(db.handle());
+             },
+             [&] {
+               t.remove();
+               remove.bind(1, rawRowid).run();
+             });
+       }});
   return op;
 }
 
@@ -124,26 +140,28 @@ Operation postInsert(DataSet& d) {
 Operation openAll(DataSet& d) {
   Operation op{"OpenAll/five tables", {}};
   op.variants.push_back({"Engine", [&d](benchmark::State& st) {
-    for (auto _ : st) {
-      std::vector<std::unique_ptr<Table>> tables;
-      for (const auto& def : shopTables()) {
-        tables.push_back(std::make_unique<Table>(*d.engine, "Bench", def.alias, def.tableName));
-        tables.back()->open();
-      }
-    }
-  }});
-  op.variants.push_back({"Raw", [&d](benchmark::State& st) {
-    std::vector<Value> row;
-    for (auto _ : st) {
-      for (const auto& def : shopTables()) {
-        RawDb db(d.file(def.tableName));
-        const IndexDef& primary = def.indexes.front();
-        const std::string key = primary.field.empty() ? "rowid" : "\"" + primary.field + "\"";
-        RawStmt first(db, selectAll(def.tableName) + "ORDER BY " + key + ", rowid LIMIT 1");
-        first.fetch(row);
-      }
-    }
-  }});
+                           for (auto _ : st) {
+                             std::vector<std::unique_ptr<Table>> tables;
+                             for (const auto& def : shopTables()) {
+                               tables.push_back(std::make_unique<Table>(*d.engine, "Bench",
+                                                                        def.alias, def.tableName));
+                               tables.back()->open();
+                             }
+                           }
+                         }});
+  op.variants.push_back(
+      {"Raw", [&d](benchmark::State& st) {
+         std::vector<Value> row;
+         for (auto _ : st) {
+           for (const auto& def : shopTables()) {
+             RawDb db(d.file(def.tableName));
+             const IndexDef& primary = def.indexes.front();
+             const std::string key = primary.field.empty() ? "rowid" : "\"" + primary.field + "\"";
+             RawStmt first(db, selectAll(def.tableName) + "ORDER BY " + key + ", rowid LIMIT 1");
+             first.fetch(row);
+           }
+         }
+       }});
   return op;
 }
 

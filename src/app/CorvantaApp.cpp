@@ -2,6 +2,7 @@
 
 #include "app/AboutForm.h"
 #include "app/MainForm.h"
+#include "app/SplashScreenForm.h"
 #include "billing/BillingForm.h"
 #include "billing/PaymentStatusDatePaymentRecievedForm.h"
 #include "billing/SearchShippingBillingDBForm.h"
@@ -10,6 +11,7 @@
 #include "clients/ClientSearchForm.h"
 #include "clients/FormClients.h"
 #include "data/ProcessingForm.h"
+#include "data/modules/DataModules.h"
 #include "inventory/InventoryAboutBox.h"
 #include "inventory/InventoryForm.h"
 #include "inventory/OrderForm.h"
@@ -24,14 +26,14 @@
 #include "sales/SalesEntryForm.h"
 #include "sales/SetFirstOrderNumberForm.h"
 #include "tax/SetTaxRateForm.h"
-#include "app/SplashScreenForm.h"
-#include "data/modules/DataModules.h"
 #include "ui/Form.h"
 
 namespace corvanta {
 
 CorvantaApp::CorvantaApp(const Engine& engine, Platform platform)
-    : Application(platform.dialogs, platform.help), engine_(engine), platform_(std::move(platform)) {}
+    : Application(platform.dialogs, platform.help),
+      engine_(engine),
+      platform_(std::move(platform)) {}
 
 template <class T>
 T* CorvantaApp::make() {

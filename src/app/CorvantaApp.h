@@ -3,8 +3,8 @@
 // report runtime) and the globals of every window and data module.
 #include <functional>
 #include <map>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "app/Globals.h"
 #include "data/engine/Engine.h"
@@ -53,6 +53,8 @@ class CorvantaApp : public Application {
   Form* splash_ = nullptr;
 };
 
-inline CorvantaApp& shop(Application& app) { return static_cast<CorvantaApp&>(app); }
+inline CorvantaApp& shop(Application& app) {
+  return static_cast<CorvantaApp&>(app);
+}
 
 }  // namespace corvanta

@@ -50,8 +50,12 @@ TCorvantaMainForm::TCorvantaMainForm(Application& app)
   addHandler("cmdCloseClick", [this] { cmdCloseClick(); });
 }
 
-void TCorvantaMainForm::MorvaneClick() { shop(app()).g.FormClients->show(); }
-void TCorvantaMainForm::TalveskClick() { shop(app()).g.InventoryForm->show(); }
+void TCorvantaMainForm::MorvaneClick() {
+  shop(app()).g.FormClients->show();
+}
+void TCorvantaMainForm::TalveskClick() {
+  shop(app()).g.InventoryForm->show();
+}
 void TCorvantaMainForm::SalesEntryFormClick() {
   shop(app()).g.PreSalesEntryForm->show();
 }
@@ -61,18 +65,30 @@ void TCorvantaMainForm::cmdSearchEditOrderClick() {
 void TCorvantaMainForm::cmdShippingDatabaseManagerClick() {
   shop(app()).g.ShippingForm->show();
 }
-void TCorvantaMainForm::cmdBillingClick() { shop(app()).g.BillingForm->show(); }
-void TCorvantaMainForm::PrintSalesReportClick() { SalesReport.Run(); }
-void TCorvantaMainForm::cmdSalesTaxClick() { shop(app()).g.SetTaxRateForm->show(); }
-void TCorvantaMainForm::cmdAboutClick() { shop(app()).g.AboutForm->show(); }
+void TCorvantaMainForm::cmdBillingClick() {
+  shop(app()).g.BillingForm->show();
+}
+void TCorvantaMainForm::PrintSalesReportClick() {
+  SalesReport.Run();
+}
+void TCorvantaMainForm::cmdSalesTaxClick() {
+  shop(app()).g.SetTaxRateForm->show();
+}
+void TCorvantaMainForm::cmdAboutClick() {
+  shop(app()).g.AboutForm->show();
+}
 
 void TCorvantaMainForm::cmdHelpClick() {
   app().setHelpFile("C:\\windows\\help\\Corvanta.HLP");
   app().helpCommand(3, 0);
 }
 
-void TCorvantaMainForm::cmdCloseClick() { app().terminate(); }
+void TCorvantaMainForm::cmdCloseClick() {
+  app().terminate();
+}
 
-void TCorvantaMainForm::onClose() { app().terminate(); }
+void TCorvantaMainForm::onClose() {
+  app().terminate();
+}
 
 }  // namespace corvanta

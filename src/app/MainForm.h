@@ -18,11 +18,11 @@ class TCorvantaMainForm : public Form {
   Button cmdSearchEditOrder{*this, "cmdSearchEditOrder", "Search/Edit Order",
                             "cmdSearchEditOrderClick", &Panel1};
   Button cmdShippingDatabaseManager{*this, "cmdShippingDatabaseManager",
-                                    "Shipping Database Manager",
-                                    "cmdShippingDatabaseManagerClick", &Panel1};
+                                    "Shipping Database Manager", "cmdShippingDatabaseManagerClick",
+                                    &Panel1};
   Button cmdBilling{*this, "cmdBilling", "Billing Database Manager", "cmdBillingClick", &Panel1};
-  Button PrintSalesReport{*this, "PrintSalesReport", "Print Sales Report",
-                          "PrintSalesReportClick", &Panel1};
+  Button PrintSalesReport{*this, "PrintSalesReport", "Print Sales Report", "PrintSalesReportClick",
+                          &Panel1};
   Label Label3{*this, "Label3", "Tax Rate Set to", &Panel1};
   DBEdit DBEdit1{*this, "DBEdit1", "SalesTaxDataModule.SalesTaxDataSource", "TaxRate", &Panel1};
   Label Label2{*this, "Label2", "%", &Panel1};

@@ -7,7 +7,9 @@ namespace corvanta {
 
 class TBillingForm : public Form {
  public:
-  explicit TBillingForm(Application& app) : Form(app, "BillingForm", "Billing Database Manager") { border = BorderStyle::Dialog; }
+  explicit TBillingForm(Application& app) : Form(app, "BillingForm", "Billing Database Manager") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

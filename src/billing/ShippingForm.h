@@ -7,7 +7,10 @@ namespace corvanta {
 
 class TShippingForm : public Form {
  public:
-  explicit TShippingForm(Application& app) : Form(app, "ShippingForm", "Shipping Database Manager") { border = BorderStyle::Dialog; }
+  explicit TShippingForm(Application& app)
+      : Form(app, "ShippingForm", "Shipping Database Manager") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

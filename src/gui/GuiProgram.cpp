@@ -7,8 +7,8 @@
 #include "gui/ActionRunner.h"
 #include "gui/FormWindow.h"
 #include "gui/HelpWindow.h"
-#include "gui/ReportPreview.h"
 #include "gui/QtDialogs.h"
+#include "gui/ReportPreview.h"
 #include "reports/PrintingReportRuntime.h"
 #include "ui/Form.h"
 

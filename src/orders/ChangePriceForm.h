@@ -7,7 +7,9 @@ namespace corvanta {
 
 class TChangePriceForm : public Form {
  public:
-  explicit TChangePriceForm(Application& app) : Form(app, "ChangePriceForm", "Change Price ") { border = BorderStyle::Dialog; }
+  explicit TChangePriceForm(Application& app) : Form(app, "ChangePriceForm", "Change Price ") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

@@ -7,7 +7,9 @@ namespace corvanta {
 
 class TSalesSearchForm : public Form {
  public:
-  explicit TSalesSearchForm(Application& app) : Form(app, "SalesSearchForm", "Search") { border = BorderStyle::Dialog; }
+  explicit TSalesSearchForm(Application& app) : Form(app, "SalesSearchForm", "Search") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

@@ -7,7 +7,9 @@ namespace corvanta {
 
 class TChoosePriceForm : public Form {
  public:
-  explicit TChoosePriceForm(Application& app) : Form(app, "ChoosePriceForm", "Choose Price Form") { border = BorderStyle::Dialog; }
+  explicit TChoosePriceForm(Application& app) : Form(app, "ChoosePriceForm", "Choose Price Form") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

@@ -7,7 +7,9 @@ namespace corvanta {
 
 class TSalesEntryForm : public Form {
  public:
-  explicit TSalesEntryForm(Application& app) : Form(app, "SalesEntryForm", "Sales Entry Form") { border = BorderStyle::Dialog; }
+  explicit TSalesEntryForm(Application& app) : Form(app, "SalesEntryForm", "Sales Entry Form") {
+    border = BorderStyle::Dialog;
+  }
 };
 
 }  // namespace corvanta

@@ -25,8 +25,7 @@ class TTaxRatePostingForm : public Form {
  public:
   explicit TTaxRatePostingForm(Application& app);
   Label TaxRateLabel{*this, "TaxRateLabel", "Tax Rate"};
-  DBEdit TaxRateDBEdit{*this, "TaxRateDBEdit", "SalesTaxDataModule.SalesTaxDataSource",
-                       "TaxRate"};
+  DBEdit TaxRateDBEdit{*this, "TaxRateDBEdit", "SalesTaxDataModule.SalesTaxDataSource", "TaxRate"};
 };
 
 }  // namespace corvanta

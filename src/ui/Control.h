@@ -12,8 +12,18 @@ class Form;
 class Application;
 
 enum class ControlKind {
-  Label, Edit, Button, OptionButton, GroupBox, Panel, MenuItem,
-  DBEdit, DBText, DBGrid, Navigator, Image
+  Label,
+  Edit,
+  Button,
+  OptionButton,
+  GroupBox,
+  Panel,
+  MenuItem,
+  DBEdit,
+  DBText,
+  DBGrid,
+  Navigator,
+  Image
 };
 
 struct Bounds {

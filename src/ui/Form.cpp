@@ -48,7 +48,9 @@ void Form::addHandler(const std::string& name, std::function<void()> fn) {
   handlers_[name] = std::move(fn);
 }
 
-bool Form::hasHandler(const std::string& name) const { return handlers_.count(name) != 0; }
+bool Form::hasHandler(const std::string& name) const {
+  return handlers_.count(name) != 0;
+}
 
 void Form::runHandler(const std::string& name) {
   auto it = handlers_.find(name);
@@ -56,12 +58,16 @@ void Form::runHandler(const std::string& name) {
   it->second();
 }
 
-void Form::addObserver(FormObserver* o) { observers_.push_back(o); }
+void Form::addObserver(FormObserver* o) {
+  observers_.push_back(o);
+}
 void Form::removeObserver(FormObserver* o) {
   observers_.erase(std::remove(observers_.begin(), observers_.end(), o), observers_.end());
 }
 
-void Form::registerControl(Control* c) { controls_.push_back(c); }
+void Form::registerControl(Control* c) {
+  controls_.push_back(c);
+}
 void Form::unregisterControl(Control* c) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
 }

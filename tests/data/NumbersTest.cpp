@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ui/Error.h"
 #include "data/numbers/Numbers.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 namespace {

@@ -103,7 +103,10 @@ TEST_F(EditTest, AutoIncrementNumbersAreGivenOnPostAndNeverReused) {
   EXPECT_EQ(cursorText(*t), "browse empty bof eof");
   add(*t, {{"LastName", "Five"}});
   EXPECT_EQ(cursorText(*t, {"LastName"}), "browse key=5 LastName=Five");
-  EXPECT_EQ(errorOf([&] { t->edit(); t->fieldByName("CustNum").setText("9"); }),
+  EXPECT_EQ(errorOf([&] {
+              t->edit();
+              t->fieldByName("CustNum").setText("9");
+            }),
             "Field 'CustNum' cannot be modified");
 }
 
@@ -247,12 +250,14 @@ TEST_F(EditTest, PostWritesOnlyTheFieldsThatChanged) {
   other->fieldByName("Description").setText("hex bolt");
   other->post();
   t->post();
-  EXPECT_EQ(cursorText(*t, {"Description", "Quantity"}), "browse key=A Description=hex bolt Quantity=0");
+  EXPECT_EQ(cursorText(*t, {"Description", "Quantity"}),
+            "browse key=A Description=hex bolt Quantity=0");
   // An edit that changes nothing writes nothing, and still returns to browse state.
   t->edit();
   t->fieldByName("Quantity").setText("0");
   t->post();
-  EXPECT_EQ(cursorText(*t, {"Description", "Quantity"}), "browse key=A Description=hex bolt Quantity=0");
+  EXPECT_EQ(cursorText(*t, {"Description", "Quantity"}),
+            "browse key=A Description=hex bolt Quantity=0");
   // A changed key moves the record in its index.
   t->edit();
   t->fieldByName("PartNumber").setText("Z");
@@ -314,7 +319,11 @@ INSTANTIATE_TEST_SUITE_P(
                       SettleCase{"findKey", [](Table& t) { t.findKey("C"); }},
                       SettleCase{"findKeyMissing", [](Table& t) { t.findKey("nothing"); }},
                       SettleCase{"findNearest", [](Table& t) { t.findNearest("A"); }},
-                      SettleCase{"insert", [](Table& t) { t.insert(); t.cancel(); }},
+                      SettleCase{"insert",
+                                 [](Table& t) {
+                                   t.insert();
+                                   t.cancel();
+                                 }},
                       SettleCase{"first", [](Table& t) { t.first(); }},
                       SettleCase{"last", [](Table& t) { t.last(); }},
                       SettleCase{"next", [](Table& t) { t.next(); }},

@@ -5,7 +5,9 @@
 namespace corvanta::test {
 
 namespace {
-std::string textOf(const Field& f) { return f.isNull() ? "<null>" : f.displayText(); }
+std::string textOf(const Field& f) {
+  return f.isNull() ? "<null>" : f.displayText();
+}
 }  // namespace
 
 std::string cursorText(const Table& t, const std::vector<std::string>& fields) {

@@ -18,16 +18,18 @@ namespace {
 struct WalkConfig {
   const char* name;
   const char* table;
-  const char* index;       // the non-unique index walked on
+  const char* index;  // the non-unique index walked on
   const char* keyField;
   const char* rowidField;  // the auto-increment primary key
   const char* payloadField;
-  bool numeric;            // key field is a number; else text compared without regard to case
+  bool numeric;  // key field is a number; else text compared without regard to case
   std::vector<const char*> keys;  // "" is the empty key; each text is its own display text
   std::vector<const char*> payloads;
 };
 
-void PrintTo(const WalkConfig& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const WalkConfig& c, std::ostream* os) {
+  *os << c.name;
+}
 
 std::string engineText(const Table& t, const WalkConfig& c) {
   std::string s = cursorText(t, {c.payloadField, c.rowidField});
@@ -48,8 +50,8 @@ class RandomWalkTest : public EngineTest, public ::testing::WithParamInterface<W
 
 void RandomWalkTest::runWalk(std::uint32_t seed, int steps) {
   const WalkConfig& c = GetParam();
-  SCOPED_TRACE("seed=" + std::to_string(seed) + " (replay: CORVANTA_WALK_SEED=" +
-               std::to_string(seed) + ")");
+  SCOPED_TRACE("seed=" + std::to_string(seed) +
+               " (replay: CORVANTA_WALK_SEED=" + std::to_string(seed) + ")");
   engine = std::make_unique<Engine>(
       EngineConfig::forDataDirectory(dir.path() / ("walk" + std::to_string(seed))));
   auto t = open(c.table);
@@ -59,7 +61,9 @@ void RandomWalkTest::runWalk(std::uint32_t seed, int steps) {
   auto pick = [&](const std::vector<const char*>& v) {
     return std::string(v[std::uniform_int_distribution<size_t>(0, v.size() - 1)(rng)]);
   };
-  auto chance = [&](int percent) { return std::uniform_int_distribution<int>(0, 99)(rng) < percent; };
+  auto chance = [&](int percent) {
+    return std::uniform_int_distribution<int>(0, 99)(rng) < percent;
+  };
   std::deque<std::string> history;
 
   for (int step = 0; step < steps; ++step) {
@@ -109,7 +113,8 @@ void RandomWalkTest::runWalk(std::uint32_t seed, int steps) {
     } else if (roll < insertShare + 28) {
       op = "delete";
       if (!m.has && m.state != TableState::Insert) {
-        ASSERT_EQ(errorOf([&] { t->remove(); }), "Cannot perform this operation on an empty dataset");
+        ASSERT_EQ(errorOf([&] { t->remove(); }),
+                  "Cannot perform this operation on an empty dataset");
       } else {
         t->remove();
         m.remove();
@@ -157,7 +162,8 @@ void RandomWalkTest::runWalk(std::uint32_t seed, int steps) {
     std::string trail;
     for (const auto& h : history) trail += "\n  " + h;
 
-    ASSERT_EQ(engineText(*t, c), m.text()) << "after step " << step << ", last operations:" << trail;
+    ASSERT_EQ(engineText(*t, c), m.text())
+        << "after step " << step << ", last operations:" << trail;
     if (step % 50 == 49 || step == steps - 1) {
       std::vector<std::int64_t> stored;
       for (const Row& r : t->file().page(t->index(), 0, 1 << 20)) stored.push_back(r.rowid);
@@ -186,13 +192,24 @@ TEST_P(RandomWalkTest, MatchesTheModel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Indexes, RandomWalkTest,
-    ::testing::Values(
-        WalkConfig{"SalesByCustNum", "NewSales", "byCustNum", "CustNum", "Item", "QuantitySold",
-                   true, {"", "", "", "1", "1", "2", "2", "2", "2.5", "10", "-3"},
-                   {"", "1", "2", "3.5"}},
-        WalkConfig{"ClientsByLastName", "clients.DB", "byLastName", "LastName", "CustNum",
-                   "FirstName", false, {"", "", "adams", "Adams", "ADAMS", "baker", "Baker", "zed"},
-                   {"", "ann", "bob"}}),
+    ::testing::Values(WalkConfig{"SalesByCustNum",
+                                 "NewSales",
+                                 "byCustNum",
+                                 "CustNum",
+                                 "Item",
+                                 "QuantitySold",
+                                 true,
+                                 {"", "", "", "1", "1", "2", "2", "2", "2.5", "10", "-3"},
+                                 {"", "1", "2", "3.5"}},
+                      WalkConfig{"ClientsByLastName",
+                                 "clients.DB",
+                                 "byLastName",
+                                 "LastName",
+                                 "CustNum",
+                                 "FirstName",
+                                 false,
+                                 {"", "", "adams", "Adams", "ADAMS", "baker", "Baker", "zed"},
+                                 {"", "ann", "bob"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -154,7 +154,8 @@ std::string openAsNobody(const fs::path& dataDir) {
   ::close(fds[1]);
   std::string out;
   char buf[512];
-  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;)
+    out.append(buf, static_cast<size_t>(n));
   ::close(fds[0]);
   int status = 0;
   ::waitpid(pid, &status, 0);
@@ -187,21 +188,22 @@ TEST_F(StartupTest, AnUnreadableTableFileIsNamed) {
 
 TEST_F(StartupTest, TheConfigurationFileNamesTheAliases) {
   const fs::path ini = dir.path() / "engine.ini";
-  writeFile(ini,
-            "; test\n[Aliases]\ndatabasefiles = tables\nDatabaseFilesQVX = " +
-                (dir.path() / "qvx").string() + "\n[Paths]\nC:\\Reports = /srv/reports\n");
+  writeFile(ini, "; test\n[Aliases]\ndatabasefiles = tables\nDatabaseFilesQVX = " +
+                     (dir.path() / "qvx").string() + "\n[Paths]\nC:\\Reports = /srv/reports\n");
   const char* old = std::getenv("CORVANTA_ENGINE_CONFIG");
   const std::string saved = old ? old : "";
   ::setenv("CORVANTA_ENGINE_CONFIG", ini.c_str(), 1);
   EngineConfig cfg = EngineConfig::fromEnvironment();
-  if (old) ::setenv("CORVANTA_ENGINE_CONFIG", saved.c_str(), 1);
-  else ::unsetenv("CORVANTA_ENGINE_CONFIG");
+  if (old)
+    ::setenv("CORVANTA_ENGINE_CONFIG", saved.c_str(), 1);
+  else
+    ::unsetenv("CORVANTA_ENGINE_CONFIG");
   EXPECT_EQ(cfg.alias("DatabaseFiles"), dir.path() / "tables");  // relative to the file
   EXPECT_EQ(cfg.alias("DATABASEFILESQVX"), dir.path() / "qvx");
   EXPECT_EQ(cfg.resolve("c:\\reports\\Sales.rpt"), fs::path("/srv/reports/Sales.rpt"));
-  EXPECT_EQ(errorOf([&] { EngineConfig::load(dir.path() / "missing.ini"); }),
-            "Cannot read the engine configuration file '" + (dir.path() / "missing.ini").string() +
-                "'");
+  EXPECT_EQ(
+      errorOf([&] { EngineConfig::load(dir.path() / "missing.ini"); }),
+      "Cannot read the engine configuration file '" + (dir.path() / "missing.ini").string() + "'");
 }
 
 }  // namespace

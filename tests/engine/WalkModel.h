@@ -140,12 +140,17 @@ class Model {
   // Operations, as the engine's contract states them.
   void settle() {
     if (state == TableState::Browse) return;
-    if (modified) post(); else cancel();
+    if (modified)
+      post();
+    else
+      cancel();
   }
   void post() {
     std::int64_t r = cur;
-    if (state == TableState::Insert) r = nextRowid++;
-    else erase(r);
+    if (state == TableState::Insert)
+      r = nextRowid++;
+    else
+      erase(r);
     add(r, {bufKey, bufPayload});
     load(r);
     state = TableState::Browse;
@@ -232,8 +237,9 @@ class Model {
   bool findKey(const std::string& text) {
     settle();
     for (std::int64_t r : order()) {
-      bool match = onPrimary ? (!text.empty() && std::to_string(r) == text)
-                             : (!less_(rows.at(r).key, key(text)) && !less_(key(text), rows.at(r).key));
+      bool match = onPrimary
+                       ? (!text.empty() && std::to_string(r) == text)
+                       : (!less_(rows.at(r).key, key(text)) && !less_(key(text), rows.at(r).key));
       if (match) {
         load(r);
         bof = eof = false;
@@ -246,8 +252,8 @@ class Model {
     settle();
     std::optional<std::int64_t> found;
     for (std::int64_t r : order()) {
-      bool atOrAfter = onPrimary ? (text.empty() || r >= std::stoll(text))
-                                 : !less_(rows.at(r).key, key(text));
+      bool atOrAfter =
+          onPrimary ? (text.empty() || r >= std::stoll(text)) : !less_(rows.at(r).key, key(text));
       if (atOrAfter) {
         found = r;
         break;

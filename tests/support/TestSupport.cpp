@@ -48,7 +48,8 @@ std::string FakeDialogs::inputBox(const std::string& caption, const std::string&
 bool FakeDialogs::inputQuery(const std::string& caption, const std::string& prompt,
                              std::string& value) {
   prompts.push_back(caption + " | " + prompt);
-  if (answers.empty()) throw std::logic_error("unexpected input query: " + caption + " | " + prompt);
+  if (answers.empty())
+    throw std::logic_error("unexpected input query: " + caption + " | " + prompt);
   auto a = answers.front();
   answers.pop_front();
   if (!a) return false;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "ScriptPlatform.h"
 #include "app/CorvantaApp.h"
 #include "data/engine/Engine.h"
-#include "ScriptPlatform.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"

@@ -81,8 +81,10 @@ int create(const std::vector<std::string>& args, std::ostream& out) {
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   bool deep = false;
   for (size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--deep") deep = true;
-    else throw UsageError{"check does not take '" + args[i] + "'"};
+    if (args[i] == "--deep")
+      deep = true;
+    else
+      throw UsageError{"check does not take '" + args[i] + "'"};
   }
   const fs::path configFile = EngineConfig::fileInForce();
   Engine engine(EngineConfig::fromEnvironment());
@@ -111,7 +113,8 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
           << (n == 1 ? " record" : " records");
       if (deep) {
         const std::string result = file.quickCheck();
-        if (result != "ok") throw Error("Table file '" + file.path().string() + "' is damaged: " + result);
+        if (result != "ok")
+          throw Error("Table file '" + file.path().string() + "' is damaged: " + result);
         out << ", structure ok";
       }
       out << "\n";
@@ -206,7 +209,8 @@ std::int64_t count(const std::string& option, const std::string& text) {
 }
 
 int generate(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() < 2 || args[1].rfind("--", 0) == 0) throw UsageError{"generate takes a directory"};
+  if (args.size() < 2 || args[1].rfind("--", 0) == 0)
+    throw UsageError{"generate takes a directory"};
   GenerateOptions o;
   for (size_t i = 2; i < args.size(); ++i) {
     std::string name = args[i], value;
@@ -219,19 +223,27 @@ int generate(const std::vector<std::string>& args, std::ostream& out, std::ostre
       throw UsageError{name + " needs a value"};
     }
     const std::int64_t n = count(name, value);
-    if (name == "--stock") o.stock = n;
-    else if (name == "--clients") o.clients = n;
-    else if (name == "--sales") o.sales = n;
-    else if (name == "--billing") o.billing = n;
-    else if (name == "--seed") o.seed = static_cast<std::uint32_t>(n);
-    else if (name == "--walk-in" && n <= 100) o.walkInPercent = static_cast<int>(n);
-    else throw UsageError{"generate does not take '" + args[i] + "'"};
+    if (name == "--stock")
+      o.stock = n;
+    else if (name == "--clients")
+      o.clients = n;
+    else if (name == "--sales")
+      o.sales = n;
+    else if (name == "--billing")
+      o.billing = n;
+    else if (name == "--seed")
+      o.seed = static_cast<std::uint32_t>(n);
+    else if (name == "--walk-in" && n <= 100)
+      o.walkInPercent = static_cast<int>(n);
+    else
+      throw UsageError{"generate does not take '" + args[i] + "'"};
   }
   if (o.stock + o.clients + o.sales + o.billing == 0)
     throw UsageError{"generate needs at least one of --stock, --clients, --sales, --billing"};
   const fs::path dir = absoluteDir(args[1]);
   Engine engine(EngineConfig::forDataDirectory(dir));
-  generateTables(engine, o, [&](const std::string& line) { err << "corvanta-db: " << line << "\n"; });
+  generateTables(engine, o,
+                 [&](const std::string& line) { err << "corvanta-db: " << line << "\n"; });
   out << "; Corvanta tables under " << dir.string() << ", filled with generated records.\n"
       << "; Put these lines in the engine configuration file, or point\n"
       << "; CORVANTA_ENGINE_CONFIG at a file holding them.\n";

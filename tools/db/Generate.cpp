@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <optional>
-#include <cmath>
 #include <random>
 #include <vector>
 
@@ -19,45 +19,48 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::array kCategories = {"Hardware", "Plumbing", "Electrical", "Garden", "Paint",
-                                    "Tools", "Lumber", "Fasteners", "Lighting", "Seasonal"};
+constexpr std::array kCategories = {"Hardware", "Plumbing", "Electrical", "Garden",   "Paint",
+                                    "Tools",    "Lumber",   "Fasteners",  "Lighting", "Seasonal"};
 constexpr std::array kPrefixes = {"HW", "PL", "EL", "GD", "PT", "TL", "LB", "FS", "LT", "SN"};
-constexpr std::array kAdjectives = {"Heavy", "Light", "Small", "Large", "Round", "Square",
-                                    "Long", "Short", "Flat", "Deluxe", "Basic", "Pro",
-                                    "Compact", "Outdoor", "Indoor", "Flexible", "Rigid",
-                                    "Coated", "Sealed", "Standard"};
-constexpr std::array kMaterials = {"Steel", "Brass", "Copper", "Plastic", "Oak", "Pine",
-                                   "Aluminum", "Rubber", "Nylon", "Glass", "Ceramic", "Vinyl",
-                                   "Cedar", "Iron", "Zinc"};
-constexpr std::array kNouns = {"Bracket", "Hinge", "Valve", "Pipe", "Fitting", "Switch",
-                               "Outlet", "Bulb", "Rake", "Hose", "Brush", "Roller", "Hammer",
-                               "Wrench", "Saw", "Board", "Screw", "Bolt", "Nut", "Washer",
-                               "Anchor", "Lamp", "Fixture", "Planter", "Shovel", "Ladder",
-                               "Bucket", "Clamp", "Drill Bit", "Chisel", "Level", "Tape",
-                               "Cord", "Timer", "Faucet", "Trap", "Coupling", "Sprinkler",
-                               "Wreath", "Lantern"};
+constexpr std::array kAdjectives = {"Heavy",    "Light", "Small",   "Large",   "Round",
+                                    "Square",   "Long",  "Short",   "Flat",    "Deluxe",
+                                    "Basic",    "Pro",   "Compact", "Outdoor", "Indoor",
+                                    "Flexible", "Rigid", "Coated",  "Sealed",  "Standard"};
+constexpr std::array kMaterials = {"Steel",   "Brass",    "Copper", "Plastic", "Oak",
+                                   "Pine",    "Aluminum", "Rubber", "Nylon",   "Glass",
+                                   "Ceramic", "Vinyl",    "Cedar",  "Iron",    "Zinc"};
+constexpr std::array kNouns = {
+    "Bracket", "Hinge",  "Valve",  "Pipe",   "Fitting",   "Switch",    "Outlet",  "Bulb",
+    "Rake",    "Hose",   "Brush",  "Roller", "Hammer",    "Wrench",    "Saw",     "Board",
+    "Screw",   "Bolt",   "Nut",    "Washer", "Anchor",    "Lamp",      "Fixture", "Planter",
+    "Shovel",  "Ladder", "Bucket", "Clamp",  "Drill Bit", "Chisel",    "Level",   "Tape",
+    "Cord",    "Timer",  "Faucet", "Trap",   "Coupling",  "Sprinkler", "Wreath",  "Lantern"};
 constexpr std::array kLastNames = {
-    "Smith", "Johnson", "Williams", "Brown", "Jones", "Miller", "Davis", "Garcia", "Wilson",
-    "Anderson", "Taylor", "Thomas", "Moore", "Martin", "Jackson", "Thompson", "White", "Lopez",
-    "Lee", "Harris", "Clark", "Lewis", "Robinson", "Walker", "Young", "Allen", "King", "Wright",
-    "Scott", "Hill", "Green", "Adams", "Baker", "Nelson", "Carter", "Mitchell", "Roberts",
-    "Turner", "Phillips", "Campbell", "Parker", "Evans", "Edwards", "Collins", "Stewart",
-    "Morris", "Rogers", "Reed", "Cook", "Morgan", "Bell", "Murphy", "Bailey", "Cooper",
-    "Richardson", "Cox", "Howard", "Ward", "Peterson", "Gray", "James", "Watson", "Brooks",
-    "Kelly", "Sanders", "Price", "Bennett", "Wood", "Barnes", "Ross", "Henderson", "Coleman",
-    "Jenkins", "Perry", "Powell", "Long", "Patterson", "Hughes", "Flores", "Washington",
-    "Butler", "Simmons", "Foster", "Bryant", "Alexander", "Russell", "Griffin", "Hayes",
-    "Myers", "Ford", "Hamilton", "Graham", "Sullivan", "Wallace", "Woods", "Cole", "West",
-    "Jordan", "Owens", "Reynolds"};
+    "Smith",     "Johnson",  "Williams",   "Brown",    "Jones",    "Miller",     "Davis",
+    "Garcia",    "Wilson",   "Anderson",   "Taylor",   "Thomas",   "Moore",      "Martin",
+    "Jackson",   "Thompson", "White",      "Lopez",    "Lee",      "Harris",     "Clark",
+    "Lewis",     "Robinson", "Walker",     "Young",    "Allen",    "King",       "Wright",
+    "Scott",     "Hill",     "Green",      "Adams",    "Baker",    "Nelson",     "Carter",
+    "Mitchell",  "Roberts",  "Turner",     "Phillips", "Campbell", "Parker",     "Evans",
+    "Edwards",   "Collins",  "Stewart",    "Morris",   "Rogers",   "Reed",       "Cook",
+    "Morgan",    "Bell",     "Murphy",     "Bailey",   "Cooper",   "Richardson", "Cox",
+    "Howard",    "Ward",     "Peterson",   "Gray",     "James",    "Watson",     "Brooks",
+    "Kelly",     "Sanders",  "Price",      "Bennett",  "Wood",     "Barnes",     "Ross",
+    "Henderson", "Coleman",  "Jenkins",    "Perry",    "Powell",   "Long",       "Patterson",
+    "Hughes",    "Flores",   "Washington", "Butler",   "Simmons",  "Foster",     "Bryant",
+    "Alexander", "Russell",  "Griffin",    "Hayes",    "Myers",    "Ford",       "Hamilton",
+    "Graham",    "Sullivan", "Wallace",    "Woods",    "Cole",     "West",       "Jordan",
+    "Owens",     "Reynolds"};
 constexpr std::array kFirstNames = {
-    "James", "Mary", "John", "Patricia", "Robert", "Jennifer", "Michael", "Linda", "William",
-    "Elizabeth", "David", "Barbara", "Richard", "Susan", "Joseph", "Jessica", "Thomas", "Sarah",
-    "Charles", "Karen", "Daniel", "Nancy", "Matthew", "Lisa", "Anthony", "Betty", "Mark",
-    "Margaret", "Donald", "Sandra", "Steven", "Ashley", "Paul", "Dorothy", "Andrew", "Kimberly",
-    "Joshua", "Emily", "Kenneth", "Donna"};
-constexpr std::array kStreets = {"Main", "Oak", "Pine", "Maple", "Cedar", "Elm", "Washington",
-                                 "Lake", "Hill", "Park", "Walnut", "Sunset", "Ridge", "River",
-                                 "Church", "Mill", "Spring", "Highland", "Forest", "Meadow"};
+    "James",   "Mary",      "John",    "Patricia", "Robert",  "Jennifer", "Michael", "Linda",
+    "William", "Elizabeth", "David",   "Barbara",  "Richard", "Susan",    "Joseph",  "Jessica",
+    "Thomas",  "Sarah",     "Charles", "Karen",    "Daniel",  "Nancy",    "Matthew", "Lisa",
+    "Anthony", "Betty",     "Mark",    "Margaret", "Donald",  "Sandra",   "Steven",  "Ashley",
+    "Paul",    "Dorothy",   "Andrew",  "Kimberly", "Joshua",  "Emily",    "Kenneth", "Donna"};
+constexpr std::array kStreets = {"Main",   "Oak",        "Pine",     "Maple",  "Cedar",
+                                 "Elm",    "Washington", "Lake",     "Hill",   "Park",
+                                 "Walnut", "Sunset",     "Ridge",    "River",  "Church",
+                                 "Mill",   "Spring",     "Highland", "Forest", "Meadow"};
 constexpr std::array kStreetKinds = {"St", "Ave", "Rd", "Dr", "Ln", "Blvd", "Ct", "Way"};
 struct Town {
   const char* city;
@@ -98,7 +101,9 @@ class Random {
   std::mt19937_64 rng_;
 };
 
-double cents(double v) { return std::round(v * 100.0) / 100.0; }
+double cents(double v) {
+  return std::round(v * 100.0) / 100.0;
+}
 
 std::string digits(Random& r, int n) {
   std::string s;
@@ -119,7 +124,9 @@ class Loader {
  public:
   Loader(const Engine& engine, const TableDef& def,
          const std::function<void(const std::string&)>& progress)
-      : def_(def), file_(def, engine.tableFile(def.alias, def)), progress_(progress),
+      : def_(def),
+        file_(def, engine.tableFile(def.alias, def)),
+        progress_(progress),
         start_(Clock::now()) {
     if (!file_.empty())
       throw Error("Table '" + def.tableName + "' (" + file_.path().string() +
@@ -170,7 +177,9 @@ struct Order {
   Extended total = 0, tax = 0;  // running totals as the sales window keeps them
 };
 
-const TableDef& table(const char* name) { return *findTableDef(name); }
+const TableDef& table(const char* name) {
+  return *findTableDef(name);
+}
 
 std::vector<StockItem> makeStock(const Engine& engine, const GenerateOptions& o, Random& r,
                                  const std::function<void(const std::string&)>& progress) {
@@ -182,7 +191,8 @@ std::vector<StockItem> makeStock(const Engine& engine, const GenerateOptions& o,
     const size_t cat = static_cast<size_t>(r.between(0, kCategories.size() - 1));
     StockItem item;
     char part[32];
-    std::snprintf(part, sizeof part, "%s-%06lld", kPrefixes[cat], static_cast<long long>(10000 + i));
+    std::snprintf(part, sizeof part, "%s-%06lld", kPrefixes[cat],
+                  static_cast<long long>(10000 + i));
     item.part = part;
     const double price = cents(std::min(2500.0, 0.25 + r.logNormal(2.3, 1.1)));
     item.prices[0] = price;
@@ -191,8 +201,8 @@ std::vector<StockItem> makeStock(const Engine& engine, const GenerateOptions& o,
     item.prices[3] = cents(price * 0.85);
     auto& l = *load;
     l["PartNumber"] = item.part;
-    l["Description"] = std::string(r.pick(kAdjectives)) + " " + r.pick(kMaterials) + " " +
-                       r.pick(kNouns);
+    l["Description"] =
+        std::string(r.pick(kAdjectives)) + " " + r.pick(kMaterials) + " " + r.pick(kNouns);
     l["Price"] = item.prices[0];
     l["Quantity"] = static_cast<double>(r.between(0, 400));
     l["MinimumQuantity"] = static_cast<double>(r.between(1, 10) * 5);
@@ -220,8 +230,8 @@ void makeClients(const Engine& engine, const GenerateOptions& o, Random& r,
       l["LastName"] = std::string(r.pick(kLastNames));
       l["FirstName"] = std::string(r.pick(kFirstNames));
     }
-    const std::string street = std::to_string(r.between(1, 9999)) + " " + r.pick(kStreets) + " " +
-                               r.pick(kStreetKinds);
+    const std::string street =
+        std::to_string(r.between(1, 9999)) + " " + r.pick(kStreets) + " " + r.pick(kStreetKinds);
     l["Street"] = street;
     l["City"] = std::string(town.city);
     l["State"] = std::string(town.state);
@@ -314,7 +324,8 @@ void generateTables(const Engine& engine, const GenerateOptions& o,
         // Popular items sell more often.
         const double u = r.uniform();
         const StockItem* item =
-            stock.empty() ? nullptr : &stock[static_cast<size_t>(u * u * static_cast<double>(stock.size()))];
+            stock.empty() ? nullptr
+                          : &stock[static_cast<size_t>(u * u * static_cast<double>(stock.size()))];
         const int level = r.chance(0.7) ? 0 : static_cast<int>(r.between(1, 3));
         const double price = item ? item->prices[level] : 9.99;
         const Extended quantity = 1 + r.poisson(0.8);
@@ -353,7 +364,8 @@ void generateTables(const Engine& engine, const GenerateOptions& o,
       const bool recent = ord.day > kSpanDays - 45;
       if (ord.payment != 2 || !recent || r.chance(0.3)) {
         l["PaymentStatus"] = std::string("recieved");
-        l["DatePaymentRecieved"] = dateText(ord.day + (ord.payment == 2 ? static_cast<int>(r.between(5, 40)) : 0));
+        l["DatePaymentRecieved"] =
+            dateText(ord.day + (ord.payment == 2 ? static_cast<int>(r.between(5, 40)) : 0));
       }
       Extended shipping = 0;
       if (ord.ship && (!recent || r.chance(0.5))) {

@@ -36,10 +36,14 @@ unsigned hex4(std::string_view text, size_t pos) {
   for (size_t i = pos; i < pos + 4; ++i) {
     char c = text[i];
     v <<= 4;
-    if (c >= '0' && c <= '9') v |= c - '0';
-    else if (c >= 'a' && c <= 'f') v |= c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') v |= c - 'A' + 10;
-    else throw std::invalid_argument("bad \\u escape");
+    if (c >= '0' && c <= '9')
+      v |= c - '0';
+    else if (c >= 'a' && c <= 'f')
+      v |= c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      v |= c - 'A' + 10;
+    else
+      throw std::invalid_argument("bad \\u escape");
   }
   return v;
 }
@@ -63,9 +67,9 @@ JsonValue parseValue(std::string_view text, size_t& pos) {
   }
   size_t end = pos;
   if (end < text.size() && text[end] == '-') ++end;
-  while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) ||
-                               text[end] == '.' || text[end] == 'e' || text[end] == 'E' ||
-                               text[end] == '+' || text[end] == '-'))
+  while (end < text.size() &&
+         (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.' ||
+          text[end] == 'e' || text[end] == 'E' || text[end] == '+' || text[end] == '-'))
     ++end;
   double d = 0;
   auto [p, ec] = std::from_chars(text.data() + pos, text.data() + end, d);
@@ -92,14 +96,30 @@ std::string parseString(std::string_view text, size_t& pos) {
     if (pos >= text.size()) break;
     char e = text[pos++];
     switch (e) {
-      case '"': out += '"'; break;
-      case '\\': out += '\\'; break;
-      case '/': out += '/'; break;
-      case 'b': out += '\b'; break;
-      case 'f': out += '\f'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
+      case '"':
+        out += '"';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      case '/':
+        out += '/';
+        break;
+      case 'b':
+        out += '\b';
+        break;
+      case 'f':
+        out += '\f';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 't':
+        out += '\t';
+        break;
       case 'u': {
         unsigned cp = hex4(text, pos);
         pos += 4;

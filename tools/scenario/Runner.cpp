@@ -17,9 +17,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-[[noreturn]] void fail(const std::string& message) { throw LineFailed{message}; }
+[[noreturn]] void fail(const std::string& message) {
+  throw LineFailed{message};
+}
 
-std::string q(const std::string& s) { return quoteJson(s); }
+std::string q(const std::string& s) {
+  return quoteJson(s);
+}
 
 std::string valueJson(const Value& v) {
   if (isNull(v)) return "null";
@@ -32,8 +36,8 @@ std::string valueJson(const Value& v) {
 
 bool matches(const JsonValue& want, const Value& have) {
   if (want.isNull())
-    return isNull(have) || (std::holds_alternative<std::string>(have) &&
-                            std::get<std::string>(have).empty());
+    return isNull(have) ||
+           (std::holds_alternative<std::string>(have) && std::get<std::string>(have).empty());
   if (auto* d = std::get_if<double>(&want.v)) {
     if (auto* hd = std::get_if<double>(&have)) return *hd == *d;
     if (auto* hi = std::get_if<std::int64_t>(&have)) return static_cast<double>(*hi) == *d;
@@ -173,9 +177,12 @@ void Runner::setup(const Line& l) {
       const FieldDef& f = def.fields[i];
       if (v.isNull()) continue;
       if (auto* d = std::get_if<double>(&v.v)) {
-        if (f.type == FieldType::Text) values[i] = formatGeneral15(*d);
-        else if (f.type == FieldType::AutoInc) values[i] = static_cast<std::int64_t>(*d);
-        else values[i] = *d;
+        if (f.type == FieldType::Text)
+          values[i] = formatGeneral15(*d);
+        else if (f.type == FieldType::AutoInc)
+          values[i] = static_cast<std::int64_t>(*d);
+        else
+          values[i] = *d;
       } else if (auto* s = std::get_if<std::string>(&v.v)) {
         if (f.type == FieldType::Text) {
           std::string cut = cutToChars(*s, f.size);

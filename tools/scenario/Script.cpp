@@ -36,7 +36,8 @@ std::string textArg(std::string_view s, size_t pos) {
 
 void requireEnd(std::string_view s, size_t pos) {
   skipBlanks(s, pos);
-  if (pos != s.size()) throw std::invalid_argument("unexpected '" + std::string(s.substr(pos)) + "'");
+  if (pos != s.size())
+    throw std::invalid_argument("unexpected '" + std::string(s.substr(pos)) + "'");
 }
 
 long long number(const std::string& w) {
@@ -46,13 +47,40 @@ long long number(const std::string& w) {
   return n;
 }
 
-const std::set<std::string> kVerbs = {
-    "today", "short-date-format", "seed", "drop-table", "click", "choose", "type", "grid",
-    "close", "answer", "answer-cancel", "choose-file", "choose-file-cancel", "confirm",
-    "restart", "expect-message", "expect-error", "expect-message-like", "expect-error-like",
-    "expect-ended", "expect-prompt", "expect", "expect-checked", "expect-visible",
-    "expect-hidden", "expect-state", "expect-index", "expect-current", "expect-count",
-    "expect-row", "expect-no-row", "expect-var", "expect-report", "expect-help"};
+const std::set<std::string> kVerbs = {"today",
+                                      "short-date-format",
+                                      "seed",
+                                      "drop-table",
+                                      "click",
+                                      "choose",
+                                      "type",
+                                      "grid",
+                                      "close",
+                                      "answer",
+                                      "answer-cancel",
+                                      "choose-file",
+                                      "choose-file-cancel",
+                                      "confirm",
+                                      "restart",
+                                      "expect-message",
+                                      "expect-error",
+                                      "expect-message-like",
+                                      "expect-error-like",
+                                      "expect-ended",
+                                      "expect-prompt",
+                                      "expect",
+                                      "expect-checked",
+                                      "expect-visible",
+                                      "expect-hidden",
+                                      "expect-state",
+                                      "expect-index",
+                                      "expect-current",
+                                      "expect-count",
+                                      "expect-row",
+                                      "expect-no-row",
+                                      "expect-var",
+                                      "expect-report",
+                                      "expect-help"};
 
 }  // namespace
 

@@ -16,7 +16,7 @@ struct Line {
   long long count = 0;  // N
   JsonObject object, object2;
   bool hasObject = false;
-  std::string source;   // the line as written
+  std::string source;  // the line as written
 };
 
 struct ParseError {

@@ -18,8 +18,8 @@ struct Reply {
 
 class ScriptDialogs : public Dialogs {
  public:
-  std::deque<std::string> messages, errors;                  // not yet expected
-  std::deque<std::pair<std::string, std::string>> prompts;   // caption, prompt
+  std::deque<std::string> messages, errors;                 // not yet expected
+  std::deque<std::pair<std::string, std::string>> prompts;  // caption, prompt
   std::deque<Reply> answers, files, confirmations;
   std::string unexpected;  // the first box that found no reply during the current line
 

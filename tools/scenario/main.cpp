@@ -29,11 +29,13 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
-    if (a == "--keep") keep = true;
+    if (a == "--keep")
+      keep = true;
     else if (a == "--help" || a == "-h") {
       std::cout << "usage: corvanta-scenario [--keep] FILE...\n";
       return 0;
-    } else files.push_back(a);
+    } else
+      files.push_back(a);
   }
   if (files.empty()) {
     std::cerr << "usage: corvanta-scenario [--keep] FILE...\n";
@@ -46,8 +48,10 @@ int main(int argc, char** argv) {
     try {
       lines = readScript(file);
     } catch (const ParseError& e) {
-      if (e.line == 0) std::cerr << file << ": " << e.reason << "\n";
-      else std::cerr << file << ":" << e.line << ": cannot parse: " << e.reason << "\n";
+      if (e.line == 0)
+        std::cerr << file << ": " << e.reason << "\n";
+      else
+        std::cerr << file << ":" << e.line << ": cannot parse: " << e.reason << "\n";
       unreadable = true;
       ++failed;
       continue;

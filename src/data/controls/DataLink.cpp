@@ -20,8 +20,12 @@ bool DataLink::bind(const Application& app) {
   return true;
 }
 
-Table* DataLink::table() const { return source_ ? &source_->table() : nullptr; }
+Table* DataLink::table() const {
+  return source_ ? &source_->table() : nullptr;
+}
 
-bool DataLink::active() const { return source_ && source_->table().active(); }
+bool DataLink::active() const {
+  return source_ && source_->table().active();
+}
 
 }  // namespace corvanta

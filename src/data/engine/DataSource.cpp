@@ -11,7 +11,9 @@ DataSource::DataSource(std::string name, Table& table, bool autoEdit)
   table_.attach(this);
 }
 
-DataSource::~DataSource() { table_.detach(this); }
+DataSource::~DataSource() {
+  table_.detach(this);
+}
 
 void DataSource::addObserver(DataObserver* o) {
   if (std::find(observers_.begin(), observers_.end(), o) == observers_.end())

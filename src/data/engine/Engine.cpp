@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ui/Error.h"
 #include "data/engine/TableFile.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
@@ -42,12 +42,13 @@ void Engine::createAliasDirectory(std::string_view alias, const fs::path& dir) c
   // The directory is filled under a temporary name and then moved into place, so that a
   // start that fails half-way never leaves a directory with only some of its tables.
   const fs::path building = target.parent_path() / ("." + target.filename().string() + ".new-" +
-                                                     std::to_string(::getpid()));
+                                                    std::to_string(::getpid()));
   fs::remove_all(building, ec);
   if (::mkdir(building.c_str(), 0700) != 0) fail(std::strerror(errno));
   ::chmod(building.c_str(), 0700);  // whatever the umask
   try {
-    for (const TableDef* def : tablesOfAlias(alias)) TableFile::create(*def, building / def->fileName);
+    for (const TableDef* def : tablesOfAlias(alias))
+      TableFile::create(*def, building / def->fileName);
   } catch (...) {
     fs::remove_all(building, ec);
     throw;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "ui/Error.h"
 #include "data/engine/TableSchema.h"
+#include "ui/Error.h"
 
 #ifndef CORVANTA_SHARE_DIR
 #define CORVANTA_SHARE_DIR ""
@@ -30,7 +30,8 @@ std::string trim(std::string s) {
 // direction do not matter, nor does a trailing separator.
 std::string canonicalWindows(std::string_view p) {
   std::string out;
-  for (char c : p) out += c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char c : p)
+    out += c == '/' ? '\\' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   while (!out.empty() && out.back() == '\\') out.pop_back();
   return out;
 }
@@ -60,8 +61,10 @@ EngineConfig EngineConfig::load(const fs::path& file) {
     std::string name = trim(line.substr(0, eq)), value = trim(line.substr(eq + 1));
     fs::path dir = value;
     if (dir.is_relative()) dir = file.parent_path() / dir;
-    if (equalsNoCase(section, "Aliases")) cfg.setAlias(name, dir);
-    else if (equalsNoCase(section, "Paths")) cfg.mapPath(name, dir);
+    if (equalsNoCase(section, "Aliases"))
+      cfg.setAlias(name, dir);
+    else if (equalsNoCase(section, "Paths"))
+      cfg.mapPath(name, dir);
   }
   return cfg;
 }
@@ -143,8 +146,9 @@ fs::path EngineConfig::resolve(std::string_view windowsPath) const {
   for (const auto& m : maps) {
     std::string prefix = canonicalWindows(m.first);
     if (prefix.empty() || prefix.size() < bestLen) continue;
-    if (want == prefix || (want.size() > prefix.size() && want.compare(0, prefix.size(), prefix) == 0 &&
-                           want[prefix.size()] == '\\')) {
+    if (want == prefix ||
+        (want.size() > prefix.size() && want.compare(0, prefix.size(), prefix) == 0 &&
+         want[prefix.size()] == '\\')) {
       if (prefix.size() > bestLen || !best) {
         best = &m;
         bestLen = prefix.size();

@@ -1,8 +1,8 @@
 #include "data/engine/Field.h"
 
-#include "ui/Error.h"
 #include "data/engine/Table.h"
 #include "data/numbers/Numbers.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
@@ -11,7 +11,11 @@ std::string cutToChars(std::string_view text, int n) {
   int chars = 0;
   while (pos < text.size() && chars < n) {
     const auto c = static_cast<unsigned char>(text[pos]);
-    size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
+    size_t len = c < 0x80           ? 1
+                 : (c >> 5) == 0x6  ? 2
+                 : (c >> 4) == 0xE  ? 3
+                 : (c >> 3) == 0x1E ? 4
+                                    : 1;
     pos = std::min(text.size(), pos + len);
     ++chars;
   }
@@ -26,9 +30,15 @@ std::string displayTextOf(const FieldDef& def, const Value& v) {
   return "";
 }
 
-const Value& Field::value() const { return table_.bufferValue(index_); }
-bool Field::isNull() const { return corvanta::isNull(value()); }
-std::string Field::displayText() const { return displayTextOf(def_, value()); }
+const Value& Field::value() const {
+  return table_.bufferValue(index_);
+}
+bool Field::isNull() const {
+  return corvanta::isNull(value());
+}
+std::string Field::displayText() const {
+  return displayTextOf(def_, value());
+}
 
 double Field::asFloat() const {
   const Value& v = value();

@@ -21,7 +21,9 @@ SqliteDb::SqliteDb(const std::filesystem::path& file, Mode mode) : file_(file.st
   sqlite3_busy_timeout(db_, 2000);
 }
 
-SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+SqliteDb::~SqliteDb() {
+  sqlite3_close_v2(db_);
+}
 
 void SqliteDb::exec(const std::string& sql) {
   char* err = nullptr;
@@ -32,8 +34,12 @@ void SqliteDb::exec(const std::string& sql) {
   }
 }
 
-std::int64_t SqliteDb::lastInsertRowid() const { return sqlite3_last_insert_rowid(db_); }
-int SqliteDb::changes() const { return sqlite3_changes(db_); }
+std::int64_t SqliteDb::lastInsertRowid() const {
+  return sqlite3_last_insert_rowid(db_);
+}
+int SqliteDb::changes() const {
+  return sqlite3_changes(db_);
+}
 
 void SqliteDb::fail(std::string_view doing) const {
   throw Error("Table file '" + file_ + "': " + std::string(doing) + ": " + sqlite3_errmsg(db_));
@@ -45,7 +51,9 @@ Statement::Statement(SqliteDb& db, const std::string& sql) : db_(db) {
     db.fail("preparing a statement");
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
 
 Statement& Statement::reset() {
   sqlite3_reset(stmt_);
@@ -72,7 +80,9 @@ Statement& Statement::bindInt(int index, std::int64_t v) {
   return *this;
 }
 
-int Statement::stepCode() { return sqlite3_step(stmt_); }
+int Statement::stepCode() {
+  return sqlite3_step(stmt_);
+}
 
 bool Statement::step() {
   int rc = sqlite3_step(stmt_);
@@ -99,14 +109,18 @@ Value Statement::column(int index) const {
   }
 }
 
-std::int64_t Statement::columnInt(int index) const { return sqlite3_column_int64(stmt_, index); }
+std::int64_t Statement::columnInt(int index) const {
+  return sqlite3_column_int64(stmt_, index);
+}
 
 std::string Statement::columnText(int index) const {
   const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, index));
   return p ? std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, index))) : "";
 }
 
-int Statement::columnCount() const { return sqlite3_column_count(stmt_); }
+int Statement::columnCount() const {
+  return sqlite3_column_count(stmt_);
+}
 
 std::string quoteIdent(std::string_view name) {
   std::string out = "\"";

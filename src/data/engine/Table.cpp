@@ -2,19 +2,23 @@
 
 #include <algorithm>
 
-#include "ui/Error.h"
 #include "data/engine/DataSource.h"
 #include "data/engine/Engine.h"
 #include "data/numbers/Numbers.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
 const char* stateName(TableState s) {
   switch (s) {
-    case TableState::Inactive: return "inactive";
-    case TableState::Browse: return "browse";
-    case TableState::Edit: return "edit";
-    case TableState::Insert: return "insert";
+    case TableState::Inactive:
+      return "inactive";
+    case TableState::Browse:
+      return "browse";
+    case TableState::Edit:
+      return "edit";
+    case TableState::Insert:
+      return "insert";
   }
   return "?";
 }
@@ -27,8 +31,7 @@ const TableDef& defOf(const std::string& tableName) {
 }
 }  // namespace
 
-Table::Table(const Engine& engine, std::string objectName, std::string alias,
-             std::string tableName)
+Table::Table(const Engine& engine, std::string objectName, std::string alias, std::string tableName)
     : engine_(engine),
       objectName_(std::move(objectName)),
       alias_(std::move(alias)),
@@ -42,7 +45,9 @@ Table::Table(const Engine& engine, std::string objectName, std::string alias,
 
 Table::~Table() = default;
 
-void Table::attach(DataSource* ds) { sources_.push_back(ds); }
+void Table::attach(DataSource* ds) {
+  sources_.push_back(ds);
+}
 void Table::detach(DataSource* ds) {
   sources_.erase(std::remove(sources_.begin(), sources_.end(), ds), sources_.end());
 }
@@ -135,8 +140,7 @@ void Table::settle() {
 void Table::selectIndex(std::string_view name) {
   requireActive();
   const IndexDef* ix = def_.findIndex(name);
-  if (!ix)
-    throw Error(objectName_ + ": Index '" + std::string(name) + "' not found");
+  if (!ix) throw Error(objectName_ + ": Index '" + std::string(name) + "' not found");
   settle();
   index_ = ix;
   indexName_ = std::string(name);
@@ -232,7 +236,8 @@ void Table::post() {
   } else {
     // Only the fields that changed are written: index entries of the others stay untouched.
     std::uint64_t changed = 0;
-    if (buffer_.size() > 64 || original_.size() != buffer_.size()) changed = ~std::uint64_t{0};
+    if (buffer_.size() > 64 || original_.size() != buffer_.size())
+      changed = ~std::uint64_t{0};
     else
       for (size_t i = 0; i < buffer_.size(); ++i)
         if (!(buffer_[i] == original_[i])) changed |= std::uint64_t{1} << i;
@@ -258,7 +263,8 @@ void Table::cancel() {
   state_ = TableState::Browse;
   modified_ = false;
   std::optional<Row> row;
-  if (!wasInsert || hadRecordBeforeInsert_) row = file_->byRowid(wasInsert ? rowidBeforeInsert_ : rowid_);
+  if (!wasInsert || hadRecordBeforeInsert_)
+    row = file_->byRowid(wasInsert ? rowidBeforeInsert_ : rowid_);
   if (!row) row = file_->first(*index_);
   loadOrEmpty(std::move(row));
   bof_ = eof_ = !hasRecord_;

@@ -4,9 +4,9 @@
 
 #include <set>
 
-#include "ui/Error.h"
 #include "data/engine/Field.h"
 #include "data/numbers/Numbers.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
@@ -42,7 +42,8 @@ void tune(SqliteDb& db, bool readOnly) {
 }  // namespace
 
 void TableFile::create(const TableDef& def, const std::filesystem::path& file) {
-  if (std::filesystem::exists(file)) throw Error("Table file '" + file.string() + "' already exists");
+  if (std::filesystem::exists(file))
+    throw Error("Table file '" + file.string() + "' already exists");
   SqliteDb db(file, SqliteDb::Mode::Create);
   tune(db, false);
   std::string sql = "CREATE TABLE " + quoteIdent(def.sqlName) + " (";
@@ -70,8 +71,8 @@ TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, boo
   if (!std::filesystem::exists(file, ec))
     throw Error("Table '" + def.tableName + "' does not exist: file '" + file.string() +
                 "' not found");
-  db_ = std::make_unique<SqliteDb>(file, readOnly ? SqliteDb::Mode::ReadOnly
-                                                  : SqliteDb::Mode::ReadWrite);
+  db_ = std::make_unique<SqliteDb>(file,
+                                   readOnly ? SqliteDb::Mode::ReadOnly : SqliteDb::Mode::ReadWrite);
   try {
     tune(*db_, readOnly);
   } catch (const Error& e) {
@@ -90,7 +91,9 @@ Statement& TableFile::prepared(std::unique_ptr<Statement>& slot, Fixed which) {
   const std::string t = quoteIdent(def_.sqlName);
   std::string sql;
   switch (which) {
-    case Fixed::ByRowid: sql = "SELECT " + columns_ + " FROM " + t + " WHERE rowid = ?1"; break;
+    case Fixed::ByRowid:
+      sql = "SELECT " + columns_ + " FROM " + t + " WHERE rowid = ?1";
+      break;
     case Fixed::Insert: {
       std::string cols, marks;
       for (size_t i = 0; i < def_.fields.size(); ++i) {
@@ -100,9 +103,15 @@ Statement& TableFile::prepared(std::unique_ptr<Statement>& slot, Fixed which) {
       sql = "INSERT INTO " + t + " (" + cols + ") VALUES (" + marks + ")";
       break;
     }
-    case Fixed::Delete: sql = "DELETE FROM " + t + " WHERE rowid = ?1"; break;
-    case Fixed::Count: sql = "SELECT count(*) FROM " + t; break;
-    case Fixed::Any: sql = "SELECT 1 FROM " + t + " LIMIT 1"; break;
+    case Fixed::Delete:
+      sql = "DELETE FROM " + t + " WHERE rowid = ?1";
+      break;
+    case Fixed::Count:
+      sql = "SELECT count(*) FROM " + t;
+      break;
+    case Fixed::Any:
+      sql = "SELECT 1 FROM " + t + " LIMIT 1";
+      break;
   }
   slot = std::make_unique<Statement>(*db_, sql);
   return *slot;
@@ -122,8 +131,7 @@ void TableFile::verify() {
   }
   if (columns.empty()) throw Error(where + " does not hold the table '" + def_.tableName + "'");
   for (const auto& f : def_.fields)
-    if (!columns.count(f.name))
-      throw Error(where + " lacks the field '" + f.name + "'");
+    if (!columns.count(f.name)) throw Error(where + " lacks the field '" + f.name + "'");
   std::set<std::string> indexes;
   Statement st(*db_, "SELECT name FROM pragma_index_list(?1)");
   st.bind(1, def_.sqlName);
@@ -160,16 +168,36 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
   // Equal keys are stepped through by rowid in a statement of their own: a row-value
   // comparison would be planned as a seek on the key followed by a walk over every equal key.
   switch (q) {
-    case Q::First: sql = base + asc; break;
-    case Q::Last: sql = base + desc; break;
-    case Q::NextEq: sql = base + "WHERE " + k + " = ?1 AND rowid > ?2" + asc; break;
-    case Q::NextGt: sql = base + "WHERE " + k + " > ?1" + asc; break;
-    case Q::NextNull: sql = base + "WHERE " + k + " IS NULL AND rowid > ?2" + asc; break;
-    case Q::NextNotNull: sql = base + "WHERE " + k + " IS NOT NULL" + asc; break;
-    case Q::PriorEq: sql = base + "WHERE " + k + " = ?1 AND rowid < ?2" + desc; break;
-    case Q::PriorLt: sql = base + "WHERE " + k + " < ?1" + desc; break;
-    case Q::PriorNull: sql = base + "WHERE " + k + " IS NULL AND rowid < ?2" + desc; break;
-    case Q::PriorLastNull: sql = base + "WHERE " + k + " IS NULL" + desc; break;
+    case Q::First:
+      sql = base + asc;
+      break;
+    case Q::Last:
+      sql = base + desc;
+      break;
+    case Q::NextEq:
+      sql = base + "WHERE " + k + " = ?1 AND rowid > ?2" + asc;
+      break;
+    case Q::NextGt:
+      sql = base + "WHERE " + k + " > ?1" + asc;
+      break;
+    case Q::NextNull:
+      sql = base + "WHERE " + k + " IS NULL AND rowid > ?2" + asc;
+      break;
+    case Q::NextNotNull:
+      sql = base + "WHERE " + k + " IS NOT NULL" + asc;
+      break;
+    case Q::PriorEq:
+      sql = base + "WHERE " + k + " = ?1 AND rowid < ?2" + desc;
+      break;
+    case Q::PriorLt:
+      sql = base + "WHERE " + k + " < ?1" + desc;
+      break;
+    case Q::PriorNull:
+      sql = base + "WHERE " + k + " IS NULL AND rowid < ?2" + desc;
+      break;
+    case Q::PriorLastNull:
+      sql = base + "WHERE " + k + " IS NULL" + desc;
+      break;
     case Q::NextEqOrGt:
       // The next equal key, else the first greater one, in one statement: SQLite runs the
       // second arm only when the first yields nothing.
@@ -181,9 +209,15 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
             ") UNION ALL SELECT * FROM (" + base + "WHERE " + k + " < ?1" + desc +
             ") UNION ALL SELECT * FROM (" + base + "WHERE " + k + " IS NULL" + desc + ") LIMIT 1";
       break;
-    case Q::FindEq: sql = base + "WHERE " + k + " = ?1" + asc; break;
-    case Q::FindNull: sql = base + "WHERE " + k + " IS NULL" + asc; break;
-    case Q::FindGe: sql = base + "WHERE " + k + " >= ?1" + asc; break;
+    case Q::FindEq:
+      sql = base + "WHERE " + k + " = ?1" + asc;
+      break;
+    case Q::FindNull:
+      sql = base + "WHERE " + k + " IS NULL" + asc;
+      break;
+    case Q::FindGe:
+      sql = base + "WHERE " + k + " >= ?1" + asc;
+      break;
     case Q::Page:
       sql = base + "ORDER BY " + k + ", rowid LIMIT ?1 OFFSET ?2";
       break;
@@ -238,8 +272,12 @@ Value TableFile::normalise(int field, Value v) const {
   return v;
 }
 
-std::optional<Row> TableFile::first(const IndexDef& ix) { return fetch(query(ix, Q::First)); }
-std::optional<Row> TableFile::last(const IndexDef& ix) { return fetch(query(ix, Q::Last)); }
+std::optional<Row> TableFile::first(const IndexDef& ix) {
+  return fetch(query(ix, Q::First));
+}
+std::optional<Row> TableFile::last(const IndexDef& ix) {
+  return fetch(query(ix, Q::Last));
+}
 
 // Moving on from (key, rowid).  The row-value comparison (key, rowid) > (?, ?) would be planned
 // by SQLite 3.40 as a seek on the key followed by a walk over every equal key before the

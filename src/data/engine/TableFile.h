@@ -81,9 +81,26 @@ class TableFile {
 
  private:
   enum class Q {
-    First, Last, NextEq, NextGt, NextNull, NextNotNull, PriorEq, PriorLt, PriorNull,
-    PriorLastNull, FindEq, FindNull, FindGe, Page, PosNull, PosKey, CountEq, CountNull,
-    NextEqOrGt, PriorEqOrLt
+    First,
+    Last,
+    NextEq,
+    NextGt,
+    NextNull,
+    NextNotNull,
+    PriorEq,
+    PriorLt,
+    PriorNull,
+    PriorLastNull,
+    FindEq,
+    FindNull,
+    FindGe,
+    Page,
+    PosNull,
+    PosKey,
+    CountEq,
+    CountNull,
+    NextEqOrGt,
+    PriorEqOrLt
   };
   enum class Fixed { ByRowid, Insert, Delete, Count, Any };
   Statement& query(const IndexDef& ix, Q q);

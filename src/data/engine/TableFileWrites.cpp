@@ -17,9 +17,12 @@ void TableFile::writeFailed(Statement& st, int rc, const std::vector<Value>& val
     int f = primary.field.empty() ? -1 : def_.fieldIndex(primary.field);
     if (f >= 0 && static_cast<size_t>(f) < values.size()) {
       const Value& v = values[f];
-      if (auto* s = std::get_if<std::string>(&v)) key = *s;
-      else if (auto* d = std::get_if<double>(&v)) key = formatGeneral15(*d);
-      else if (auto* i = std::get_if<std::int64_t>(&v)) key = std::to_string(*i);
+      if (auto* s = std::get_if<std::string>(&v))
+        key = *s;
+      else if (auto* d = std::get_if<double>(&v))
+        key = formatGeneral15(*d);
+      else if (auto* i = std::get_if<std::int64_t>(&v))
+        key = std::to_string(*i);
     }
     throw KeyViolation("Key violation.\n" + def_.tableName + ": " +
                        (f >= 0 ? primary.field : std::string("key")) + " '" + key +
@@ -40,9 +43,12 @@ std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const
     switch (f.type) {
       case FieldType::Text: {
         std::string text;
-        if (const auto* s = std::get_if<std::string>(&v)) text = cutToChars(*s, f.size > 0 ? f.size : 20);
-        else if (const auto* d = std::get_if<double>(&v)) text = formatGeneral15(*d);
-        else text = std::to_string(std::get<std::int64_t>(v));
+        if (const auto* s = std::get_if<std::string>(&v))
+          text = cutToChars(*s, f.size > 0 ? f.size : 20);
+        else if (const auto* d = std::get_if<double>(&v))
+          text = formatGeneral15(*d);
+        else
+          text = std::to_string(std::get<std::int64_t>(v));
         if (!text.empty()) out[i] = std::move(text);
         break;
       }
@@ -50,7 +56,8 @@ std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const
         if (const auto* s = std::get_if<std::string>(&v)) {
           double d = 0;
           if (!parseFloatStrict(*s, d))
-            throw Error("'" + *s + "' is not a valid floating point value for field '" + f.name + "'");
+            throw Error("'" + *s + "' is not a valid floating point value for field '" + f.name +
+                        "'");
           out[i] = d;
         } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
           out[i] = static_cast<double>(*n);
@@ -109,8 +116,8 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
       if (changed >> i & 1)
         sets += (sets.empty() ? "" : ", ") + quoteIdent(def_.fields[i].name) + " = ?" +
                 std::to_string(i + 1);
-    slot = std::make_unique<Statement>(*db_, "UPDATE " + quoteIdent(def_.sqlName) + " SET " +
-                                                 sets + " WHERE rowid = ?" + std::to_string(n + 1));
+    slot = std::make_unique<Statement>(*db_, "UPDATE " + quoteIdent(def_.sqlName) + " SET " + sets +
+                                                 " WHERE rowid = ?" + std::to_string(n + 1));
   }
   auto& st = slot->reset();
   for (size_t i = 0; i < n; ++i)

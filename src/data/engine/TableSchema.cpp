@@ -30,8 +30,12 @@ namespace {
 FieldDef text(std::string name, int size, int width = 0) {
   return {std::move(name), FieldType::Text, size, "", width, false};
 }
-FieldDef money(std::string name) { return {std::move(name), FieldType::Float, 0, "0.00", 0, false}; }
-FieldDef number(std::string name) { return {std::move(name), FieldType::Float, 0, "", 0, false}; }
+FieldDef money(std::string name) {
+  return {std::move(name), FieldType::Float, 0, "0.00", 0, false};
+}
+FieldDef number(std::string name) {
+  return {std::move(name), FieldType::Float, 0, "", 0, false};
+}
 
 std::vector<TableDef> makeTables() {
   std::vector<TableDef> t;
@@ -47,36 +51,56 @@ std::vector<TableDef> makeTables() {
                "DatabaseFiles",
                "clients.DB",
                "clients",
-               {{"CustNum", FieldType::AutoInc, 0, "", 10, true}, text("LastName", 30, 24),
-                text("FirstName", 30, 24), text("Street", 40, 40), text("City", 30, 30),
-                text("State", 10, 8), text("Zip", 10, 15), text("Street/2", 40),
-                text("City/2", 30), text("State/2", 10), text("Zip/2", 10),
-                text("Area Code", 3, 9), text("Phone", 8, 21)},
+               {{"CustNum", FieldType::AutoInc, 0, "", 10, true},
+                text("LastName", 30, 24),
+                text("FirstName", 30, 24),
+                text("Street", 40, 40),
+                text("City", 30, 30),
+                text("State", 10, 8),
+                text("Zip", 10, 15),
+                text("Street/2", 40),
+                text("City/2", 30),
+                text("State/2", 10),
+                text("Zip/2", 10),
+                text("Area Code", 3, 9),
+                text("Phone", 8, 21)},
                {{"", "CustNum", true, false}, {"byLastName", "LastName", false, true}}});
   t.push_back({"NewSales",
                "DatabaseFiles",
                "NewSales.DB",
                "NewSales",
-               {{"Item", FieldType::AutoInc, 0, "", 0, true}, text("PartNumber", 50),
-                number("QuantitySold"), money("Price"), number("CustNum"), number("OrderNumber"),
-                text("Date", 10), text("TypeOfSale", 11), text("CreditCardNumber", 20),
-                text("CreditCardType", 25), money("Tax"), money("Total"), text("PickUpShip", 8)},
+               {{"Item", FieldType::AutoInc, 0, "", 0, true},
+                text("PartNumber", 50),
+                number("QuantitySold"),
+                money("Price"),
+                number("CustNum"),
+                number("OrderNumber"),
+                text("Date", 10),
+                text("TypeOfSale", 11),
+                text("CreditCardNumber", 20),
+                text("CreditCardType", 25),
+                money("Tax"),
+                money("Total"),
+                text("PickUpShip", 8)},
                {{"", "Item", true, false},
                 {"ByOrderNumber", "OrderNumber", false, false},
                 {"byCustNum", "CustNum", false, false}}});
-  t.push_back({"TaxRate", "DatabaseFiles", "TaxRate.DB", "TaxRate", {money("TaxRate")},
+  t.push_back({"TaxRate",
+               "DatabaseFiles",
+               "TaxRate.DB",
+               "TaxRate",
+               {money("TaxRate")},
                {{"", "", true, false}}});
-  t.push_back({"BillingShipping",
-               "DatabaseFilesQVX",
-               "BillingShipping.DB",
-               "BillingShipping",
-               {number("OrderNumber"), number("CustNum"), text("Date", 10),
-                text("PaymentStatus", 10), text("DatePaymentRecieved", 10), text("PackedBy", 15),
-                text("DateShipped", 10), text("ShippedVia", 30), money("ShippingCharge"),
-                money("GrandTotal"), money("TotalTax"), text("Credit Card Type", 25),
-                text("Credit Card Number", 20)},
-               {{"", "OrderNumber", true, false},
-                {"byCustomerNumber", "CustNum", false, false}}});
+  t.push_back(
+      {"BillingShipping",
+       "DatabaseFilesQVX",
+       "BillingShipping.DB",
+       "BillingShipping",
+       {number("OrderNumber"), number("CustNum"), text("Date", 10), text("PaymentStatus", 10),
+        text("DatePaymentRecieved", 10), text("PackedBy", 15), text("DateShipped", 10),
+        text("ShippedVia", 30), money("ShippingCharge"), money("GrandTotal"), money("TotalTax"),
+        text("Credit Card Type", 25), text("Credit Card Number", 20)},
+       {{"", "OrderNumber", true, false}, {"byCustomerNumber", "CustNum", false, false}}});
   return t;
 }
 

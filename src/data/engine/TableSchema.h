@@ -33,7 +33,7 @@ struct TableDef {
   std::vector<FieldDef> fields;
   std::vector<IndexDef> indexes;  // [0] is the primary index
 
-  int fieldIndex(std::string_view name) const;  // -1 when absent (exact spelling)
+  int fieldIndex(std::string_view name) const;             // -1 when absent (exact spelling)
   const IndexDef* findIndex(std::string_view name) const;  // without regard to case
 };
 

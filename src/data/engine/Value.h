@@ -9,7 +9,9 @@ namespace corvanta {
 
 using Value = std::variant<std::monostate, double, std::int64_t, std::string>;
 
-inline bool isNull(const Value& v) { return std::holds_alternative<std::monostate>(v); }
+inline bool isNull(const Value& v) {
+  return std::holds_alternative<std::monostate>(v);
+}
 
 // One stored record as the engine reads it: its row id and its values in field order.
 struct Row {

@@ -5,8 +5,8 @@
 // long double, which lets value_ hold it without any further conversion.
 #include <cmath>
 
-#include "ui/Error.h"
 #include "data/numbers/Numbers.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 

@@ -35,6 +35,7 @@ bool GridModel::refresh(int firstShown, int lastShown) {
   }
   const int rows = static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
   moves_ = grid_.moves();
+  total_ = count;  // pages read from here on are of this count
   current = locateCurrent(rows, firstShown, lastShown);
   current_ = current >= 0 && current < rows ? static_cast<int>(current) : -1;
   if (rows != rows_ || titles != titles_) {
@@ -112,7 +113,7 @@ const GridModel::Page& GridModel::page(std::int64_t number) const {
   Page p;
   try {
     ++pageReads_;
-    for (const Row& r : grid_.rows(number * kPageRows, kPageRows)) {
+    for (const Row& r : grid_.rows(number * kPageRows, kPageRows, total_)) {
       std::vector<QString> line;
       for (const std::string& s : grid_.cells(r)) line.push_back(QString::fromStdString(s));
       p.rowids.push_back(r.rowid);

@@ -62,6 +62,7 @@ class GridModel : public QAbstractTableModel {
   int rows_ = 0;
   int current_ = -1;
   std::uint64_t moves_ = 0;
+  std::int64_t total_ = -1;  // the record count the cached pages were read against
   int locateCurrent(int rows, int firstShown, int lastShown) const;
   QStringList titles_;
   std::vector<int> widths_;

@@ -280,6 +280,20 @@ TEST_F(CursorTest, MoveToRowidAndPositionForGrids) {
   ASSERT_EQ(page.size(), 2u);
   EXPECT_EQ(std::get<std::string>(page[0].values[0]), "D400");
   EXPECT_EQ(std::get<std::string>(page[1].values[0]), "E500");
+
+  // Read from the end when the count is known: the same rows, in the same order, including a
+  // short last page and a page past the end.
+  const std::int64_t total = t->recordCount();
+  auto parts = [](const std::vector<Row>& rows) {
+    std::string out;
+    for (const Row& r : rows) out += std::get<std::string>(r.values[0]) + ",";
+    return out;
+  };
+  for (std::int64_t offset = 0; offset <= total; ++offset)
+    for (int limit : {1, 2, 3})
+      EXPECT_EQ(parts(t->file().page(t->index(), offset, limit, total)),
+                parts(t->file().page(t->index(), offset, limit)))
+          << "offset " << offset << " limit " << limit;
 }
 
 }  // namespace

@@ -43,10 +43,10 @@ std::int64_t DBGrid::rowCount() const {
   return link_.active() ? link_.table()->recordCount() : 0;
 }
 
-std::vector<Row> DBGrid::rows(std::int64_t offset, int limit) const {
+std::vector<Row> DBGrid::rows(std::int64_t offset, int limit, std::int64_t total) const {
   if (!link_.active()) return {};
   Table& t = *link_.table();
-  return t.file().page(t.index(), offset, limit);
+  return t.file().page(t.index(), offset, limit, total);
 }
 
 std::vector<std::string> DBGrid::cells(const Row& row) const {

@@ -28,8 +28,9 @@ class DBGrid : public Control, public DataObserver {
   const DataLink& link() const { return link_; }
 
   std::int64_t rowCount() const;
-  // Rows [offset, offset + limit) in the current index order.
-  std::vector<Row> rows(std::int64_t offset, int limit) const;
+  // Rows [offset, offset + limit) in the current index order.  With rowCount() passed as
+  // total, pages near the end are read from the end.
+  std::vector<Row> rows(std::int64_t offset, int limit, std::int64_t total = -1) const;
   // Display texts of a row, one per column.
   std::vector<std::string> cells(const Row& row) const;
   // 0-based position of the current record in the grid's order (-1 when none).

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <set>
 
 #include "data/engine/Field.h"
@@ -221,6 +222,9 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
     case Q::Page:
       sql = base + "ORDER BY " + k + ", rowid LIMIT ?1 OFFSET ?2";
       break;
+    case Q::PageDesc:
+      sql = base + "ORDER BY " + k + " DESC, rowid DESC LIMIT ?1 OFFSET ?2";
+      break;
     case Q::PosNull:
       sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k +
             " IS NULL AND rowid < ?2";
@@ -344,8 +348,16 @@ std::optional<Row> TableFile::byRowid(std::int64_t rowid) {
   return fetch(prepared(byRowid_, Fixed::ByRowid).bindInt(1, rowid));
 }
 
-std::vector<Row> TableFile::page(const IndexDef& ix, std::int64_t offset, int limit) {
-  auto& st = query(ix, Q::Page).bindInt(1, limit).bindInt(2, offset);
+std::vector<Row> TableFile::page(const IndexDef& ix, std::int64_t offset, int limit,
+                                 std::int64_t total) {
+  // An OFFSET costs a step per row skipped: from the end, a page near it is as cheap as one
+  // near the start.
+  const bool fromEnd = total > 0 && offset < total && offset > total - offset - limit;
+  const std::int64_t count = fromEnd ? std::min<std::int64_t>(limit, total - offset) : limit;
+  auto& st = fromEnd ? query(ix, Q::PageDesc)
+                           .bindInt(1, count)
+                           .bindInt(2, std::max<std::int64_t>(0, total - offset - count))
+                     : query(ix, Q::Page).bindInt(1, limit).bindInt(2, offset);
   std::vector<Row> rows;
   while (st.step()) {
     Row row;
@@ -355,6 +367,7 @@ std::vector<Row> TableFile::page(const IndexDef& ix, std::int64_t offset, int li
     rows.push_back(std::move(row));
   }
   st.reset();
+  if (fromEnd) std::reverse(rows.begin(), rows.end());
   return rows;
 }
 

@@ -40,7 +40,10 @@ class TableFile {
   std::int64_t count();
   bool empty();
   // Rows [offset, offset + limit) in index order (O(offset): for grids, not for cursors).
-  std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit);
+  // With the table's record count given, a page in the later half is read backwards from the
+  // end, so that the cost is that of its distance from the nearer end.
+  std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit,
+                        std::int64_t total = -1);
   // How many rows come before (key, rowid) in index order.
   std::int64_t positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid);
   // How many rows carry this key on the index (an empty key counts empty fields).  Walks only
@@ -95,6 +98,7 @@ class TableFile {
     FindNull,
     FindGe,
     Page,
+    PageDesc,
     PosNull,
     PosKey,
     CountEq,

@@ -69,11 +69,6 @@ GroupBox::GroupBox(Form& form, std::string name, std::string caption, Control* p
 Edit::Edit(Form& form, std::string name, Control* parent, ControlKind kind)
     : Control(form, std::move(name), kind, parent) {}
 
-void Edit::setText(const std::string& text) {
-  // The length limit binds a person's typing, not the program.
-  Control::setText(text);
-}
-
 namespace {
 // The first n characters of a UTF-8 text (a character is never split).
 std::string firstChars(const std::string& text, int n) {

@@ -115,7 +115,7 @@ class Edit : public Control {
   bool readOnly = false;
   std::string exitHandler;  // handler run when a person leaves the edit
 
-  void setText(const std::string& text) override;
+  // The program's setText is not limited by maxLength; a person's typing is.
   // A person types: replaces the whole text; false when the edit refuses typing.
   virtual bool typeText(const std::string& text);
   // A person leaves the edit (the exit handler runs through the dispatcher).  False when an

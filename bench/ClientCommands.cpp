@@ -52,11 +52,6 @@ void goToCustomer(size_t i) {
   clients().findKey(key);
 }
 
-bool expect(benchmark::State& state, bool ok, const char* what) {
-  if (!ok) state.SkipWithError(what);
-  return ok;
-}
-
 void runSearch(OptionButton& option) {
   TClientSearchForm& search = *windowShop().g().ClientSearchForm;
   clientsWindow().cmdSearch.click();
@@ -208,62 +203,22 @@ void deleteOrdinary(benchmark::State& s, Figure& f) {
   deleteCustomer(s, f, false);
 }
 
-size_t paintRows(const DBGrid& grid, std::int64_t offset, int rows) {
-  size_t cells = 0;
-  for (const Row& r : grid.rows(offset, rows)) cells += grid.cells(r).size();
-  return cells;
-}
-
-// The grid in customer number order, or in last name order (`index`), from a random customer.
-void gridFirstPaint(benchmark::State& state, Figure& fig, const char* index) {
-  WindowShop& w = windowShop();
-  clientsHome();
-  CommandTimer time(state, fig);
-  const DBGrid& grid = clientsWindow().DBGrid1;
-  size_t i = 0;
-  for (auto _ : state) {
-    clients().selectIndex("");
-    goToCustomer(i++ * 17);
-    clients().selectIndex(index);
-    std::int64_t count = 0, position = 0;
-    size_t cells = 0;
-    time([&] {
-      count = grid.rowCount();
-      cells = paintRows(grid, 0, 40);
-      position = grid.currentPosition();
-    });
-    if (!w.quiet(state) || !expect(state, count > 40 && cells > 0 && position >= 0, "empty grid"))
-      break;
-  }
-  clientsHome();
-}
-
-void gridScrollToEnd(benchmark::State& state, Figure& fig, const char* index) {
-  WindowShop& w = windowShop();
-  clientsHome();
-  clients().selectIndex(index);
-  CommandTimer time(state, fig);
-  const DBGrid& grid = clientsWindow().DBGrid1;
-  const std::int64_t count = grid.rowCount();
-  for (auto _ : state) {
-    size_t cells = 0;
-    time([&] { cells = paintRows(grid, count - 40, 40); });
-    if (!w.quiet(state) || !expect(state, cells > 0, "no rows at the end")) break;
-  }
-  clientsHome();
+// The grid in customer number order, or in last name order, from a random customer.
+GridUnderTest clientsGrid() {
+  return {clientsWindow().DBGrid1, clients(), clientsHome, [](size_t i) { goToCustomer(i); }};
 }
 
 void gridFirstPaintByNumber(benchmark::State& s, Figure& f) {
-  gridFirstPaint(s, f, "");
+  timeGridFirstPaint(s, f, clientsGrid(), "");
 }
 void gridFirstPaintByName(benchmark::State& s, Figure& f) {
-  gridFirstPaint(s, f, "byLastName");
+  timeGridFirstPaint(s, f, clientsGrid(), "byLastName");
 }
 void gridScrollToEndByNumber(benchmark::State& s, Figure& f) {
-  gridScrollToEnd(s, f, "");
+  timeGridScrollToEnd(s, f, clientsGrid(), "");
 }
 void gridScrollToEndByName(benchmark::State& s, Figure& f) {
-  gridScrollToEnd(s, f, "byLastName");
+  timeGridScrollToEnd(s, f, clientsGrid(), "byLastName");
 }
 
 }  // namespace

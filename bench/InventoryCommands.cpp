@@ -53,11 +53,6 @@ void goToItem(size_t i) {
   stock().findKey(keys.text[i % keys.size()]);
 }
 
-bool expect(benchmark::State& state, bool ok, const char* what) {
-  if (!ok) state.SkipWithError(what);
-  return ok;
-}
-
 void searchPartNumberFound(benchmark::State& state, Figure& fig) {
   WindowShop& w = windowShop();
   TSearchForm& search = *w.g().SearchForm;
@@ -300,63 +295,22 @@ void navigateLast(benchmark::State& s, Figure& f) {
   navigate(s, f, NavButton::Last);
 }
 
-// What a grid view needs to paint `rows` rows from `offset`: the rows and their texts.
-size_t paintRows(const DBGrid& grid, std::int64_t offset, int rows) {
-  size_t cells = 0;
-  for (const Row& r : grid.rows(offset, rows)) cells += grid.cells(r).size();
-  return cells;
-}
-
-// The grid in part number order, or in description order (`index`), from a random item.
-void gridFirstPaint(benchmark::State& state, Figure& fig, const char* index) {
-  WindowShop& w = windowShop();
-  stockHome();
-  CommandTimer time(state, fig);
-  const DBGrid& grid = inventory().DBGrid1;
-  size_t i = 0;
-  for (auto _ : state) {
-    stock().selectIndex("");
-    goToItem(i++ * 17);
-    stock().selectIndex(index);
-    std::int64_t count = 0, position = 0;
-    size_t cells = 0;
-    time([&] {
-      count = grid.rowCount();
-      cells = paintRows(grid, 0, 40);
-      position = grid.currentPosition();
-    });
-    if (!w.quiet(state) || !expect(state, count > 40 && cells > 0 && position >= 0, "empty grid"))
-      break;
-  }
-  stockHome();
-}
-
-void gridScrollToEnd(benchmark::State& state, Figure& fig, const char* index) {
-  WindowShop& w = windowShop();
-  stockHome();
-  stock().selectIndex(index);
-  CommandTimer time(state, fig);
-  const DBGrid& grid = inventory().DBGrid1;
-  const std::int64_t count = grid.rowCount();  // known since the first paint
-  for (auto _ : state) {
-    size_t cells = 0;
-    time([&] { cells = paintRows(grid, count - 40, 40); });
-    if (!w.quiet(state) || !expect(state, cells > 0, "no rows at the end")) break;
-  }
-  stockHome();
+// The grid in part number order, or in description order, from a random item.
+GridUnderTest stockGrid() {
+  return {inventory().DBGrid1, stock(), stockHome, [](size_t i) { goToItem(i); }};
 }
 
 void gridFirstPaintByPart(benchmark::State& s, Figure& f) {
-  gridFirstPaint(s, f, "");
+  timeGridFirstPaint(s, f, stockGrid(), "");
 }
 void gridFirstPaintByDescription(benchmark::State& s, Figure& f) {
-  gridFirstPaint(s, f, "byDescription");
+  timeGridFirstPaint(s, f, stockGrid(), "byDescription");
 }
 void gridScrollToEndByPart(benchmark::State& s, Figure& f) {
-  gridScrollToEnd(s, f, "");
+  timeGridScrollToEnd(s, f, stockGrid(), "");
 }
 void gridScrollToEndByDescription(benchmark::State& s, Figure& f) {
-  gridScrollToEnd(s, f, "byDescription");
+  timeGridScrollToEnd(s, f, stockGrid(), "byDescription");
 }
 
 void printReorderList(benchmark::State& state, Figure& fig) {

@@ -143,4 +143,55 @@ void registerCommand(const std::string& name, const std::string& label, int iter
       ->Unit(benchmark::kMicrosecond);
 }
 
+bool expect(benchmark::State& state, bool ok, const char* what) {
+  if (!ok) state.SkipWithError(what);
+  return ok;
+}
+
+namespace {
+size_t paintRows(const DBGrid& grid, std::int64_t offset, int rows) {
+  size_t cells = 0;
+  for (const Row& r : grid.rows(offset, rows)) cells += grid.cells(r).size();
+  return cells;
+}
+}  // namespace
+
+void timeGridFirstPaint(benchmark::State& state, Figure& fig, const GridUnderTest& g,
+                        const char* index) {
+  WindowShop& w = windowShop();
+  g.home();
+  CommandTimer time(state, fig);
+  size_t i = 0;
+  for (auto _ : state) {
+    g.table.selectIndex("");
+    g.goToRecord(i++ * 17);
+    g.table.selectIndex(index);
+    std::int64_t count = 0, position = 0;
+    size_t cells = 0;
+    time([&] {
+      count = g.grid.rowCount();
+      cells = paintRows(g.grid, 0, 40);
+      position = g.grid.currentPosition();
+    });
+    if (!w.quiet(state) || !expect(state, count > 40 && cells > 0 && position >= 0, "empty grid"))
+      break;
+  }
+  g.home();
+}
+
+void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTest& g,
+                         const char* index) {
+  WindowShop& w = windowShop();
+  g.home();
+  g.table.selectIndex(index);
+  CommandTimer time(state, fig);
+  const std::int64_t count = g.grid.rowCount();  // known since the first paint
+  for (auto _ : state) {
+    size_t cells = 0;
+    time([&] { cells = paintRows(g.grid, count - 40, 40); });
+    if (!w.quiet(state) || !expect(state, cells > 0, "no rows at the end")) break;
+  }
+  g.home();
+}
+
 }  // namespace corvanta::bench

@@ -7,13 +7,16 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CorvantaApp.h"
+#include "data/controls/DBGrid.h"
 #include "data/engine/Engine.h"
+#include "data/engine/Table.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
 #include "ui/Dialogs.h"
@@ -122,6 +125,24 @@ class CommandTimer {
 void registerCommand(const std::string& name, const std::string& label, int iterations,
                      void (*fn)(benchmark::State&, Figure&));
 void setIterationScale(int divisor);
+
+// Skips the benchmark with `what` unless `ok`; returns ok.
+bool expect(benchmark::State& state, bool ok, const char* what);
+
+// A window's grid and the table under it, for the two grid measurements every window shares.
+struct GridUnderTest {
+  const DBGrid& grid;
+  Table& table;
+  void (*home)();                          // back to where the window's benchmarks start
+  std::function<void(size_t)> goToRecord;  // to the i-th record, spread over the table
+};
+// What a view needs for its first paint (count, 40 rows and their texts, the current row's
+// position), in `index` order from a different record each run.
+void timeGridFirstPaint(benchmark::State& state, Figure& fig, const GridUnderTest& g,
+                        const char* index);
+// The last 40 rows and their texts, in `index` order.
+void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTest& g,
+                         const char* index);
 
 void registerInventoryCommands();
 void registerClientCommands();

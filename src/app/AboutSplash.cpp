@@ -37,8 +37,7 @@ TAboutForm::TAboutForm(Application& app) : Form(app, "AboutForm", "About") {
     l->setBounds(20, y, 320, 20);
     y += l == &Label3 ? 30 : 22;
   }
-  cmdOK.glyph = Button::Glyph::Ok;
-  cmdOK.isDefault = true;
+  cmdOK.setKind(Button::Glyph::Ok);
   cmdOK.isCancel = true;
   cmdOK.setBounds(140, 228, 80, 30);
   addHandler("cmdOKClick", [this] { cmdOKClick(); });

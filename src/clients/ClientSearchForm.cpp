@@ -14,11 +14,9 @@ TClientSearchForm::TClientSearchForm(Application& app) : Form(app, "ClientSearch
   optSearchCustNum.setBounds(14, 48, 200, 20);
   optSearchLastName.setChecked(true);
   BitBtn1.setBounds(40, 104, 85, 30);
-  BitBtn1.isDefault = true;
-  BitBtn1.glyph = Button::Glyph::Ok;
+  BitBtn1.setKind(Button::Glyph::Ok);
   BitBtn2.setBounds(135, 104, 85, 30);
-  BitBtn2.isCancel = true;
-  BitBtn2.glyph = Button::Glyph::Cancel;
+  BitBtn2.setKind(Button::Glyph::Cancel);
   addHandler("BitBtn1Click", [this] { BitBtn1Click(); });
   addHandler("BitBtn2Click", [this] { BitBtn2Click(); });
 }

@@ -11,9 +11,8 @@ TInventoryAboutBox::TInventoryAboutBox(Application& app) : Form(app, "InventoryA
   Label1.bold = true;
   Label2.setBounds(20, 52, 260, 20);
   OKButton.setBounds(110, 96, 80, 30);
-  OKButton.isDefault = true;
   OKButton.isCancel = true;
-  OKButton.glyph = Button::Glyph::Ok;
+  OKButton.setKind(Button::Glyph::Ok);
   addHandler("OKButtonClick", [this] { OKButtonClick(); });
 }
 

@@ -15,11 +15,9 @@ TOrderForm::TOrderForm(Application& app) : Form(app, "OrderForm", "Order") {
   optOrderbyDescription.setBounds(16, 52, 240, 22);
   optOrderbyItemNumber.setChecked(true);
   cmdOK.setBounds(60, 106, 85, 30);
-  cmdOK.isDefault = true;
-  cmdOK.glyph = Button::Glyph::Ok;
+  cmdOK.setKind(Button::Glyph::Ok);
   cmdClose.setBounds(155, 106, 85, 30);
-  cmdClose.isCancel = true;
-  cmdClose.glyph = Button::Glyph::Close;
+  cmdClose.setKind(Button::Glyph::Close);
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCloseClick", [this] { cmdCloseClick(); });
 }

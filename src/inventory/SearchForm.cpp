@@ -15,8 +15,7 @@ TSearchForm::TSearchForm(Application& app) : Form(app, "SearchForm", "Search") {
   optSearchDescription.setBounds(16, 52, 240, 22);
   optSearchItemNumber.setChecked(true);
   cmdOK.setBounds(60, 106, 85, 30);
-  cmdOK.isDefault = true;
-  cmdOK.glyph = Button::Glyph::Ok;
+  cmdOK.setKind(Button::Glyph::Ok);
   cmdCancel.setBounds(155, 106, 85, 30);
   cmdCancel.isCancel = true;
   addHandler("cmdOKClick", [this] { cmdOKClick(); });

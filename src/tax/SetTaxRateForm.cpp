@@ -16,10 +16,8 @@ TSetTaxRateForm::TSetTaxRateForm(Application& app) : Form(app, "SetTaxRateForm",
   Label1.setBounds(16, 50, 300, 20);
   cmdOK.setBounds(70, 100, 85, 30);
   cmdCancel.setBounds(175, 100, 85, 30);
-  cmdOK.isDefault = true;
-  cmdOK.glyph = Button::Glyph::Ok;
-  cmdCancel.isCancel = true;
-  cmdCancel.glyph = Button::Glyph::Cancel;
+  cmdOK.setKind(Button::Glyph::Ok);
+  cmdCancel.setKind(Button::Glyph::Cancel);
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }

@@ -98,6 +98,13 @@ Button::Button(Form& form, std::string name, std::string caption, std::string ha
   text_ = std::move(caption);
 }
 
+void Button::setKind(Glyph kind) {
+  glyph = kind;
+  if (kind == Glyph::Ok) isDefault = true;
+  if (kind == Glyph::Cancel || kind == Glyph::Close) isCancel = true;
+  changed();
+}
+
 void Button::click() {
   if (!enabled() || handler.empty()) return;
   form().app().dispatch([this] { form().runHandler(handler); });

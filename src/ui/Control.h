@@ -132,6 +132,9 @@ class Button : public Control {
   bool isDefault = false;  // Enter presses it
   bool isCancel = false;   // Esc presses it
   Glyph glyph = Glyph::None;
+  // A button of a standard kind, with its glyph: OK is the default button (Enter presses it),
+  // Cancel and Close the cancel button (Esc presses it).
+  void setKind(Glyph kind);
   // A person clicks (through the dispatcher); nothing when disabled.
   void click();
 };

@@ -63,6 +63,19 @@ void seedShop(corvanta::CorvantaApp& app) {
     clients.post();
   }
   clients.first();
+  Table& billing = app.g.ShippingBillingDataModule->ShippingBillingTable;
+  const char* orders[][13] = {
+      {"1001", "1", "3/2/26", "recieved", "3/2/26", "", "", "", "0", "27.06", "2.06", "", ""},
+      {"1002", "2", "3/4/26", "", "", "Ann", "3/5/26", "Parcel post", "7.50", "104.79", "7.29", "",
+       ""},
+      {"1003", "3", "3/9/26", "recieved", "3/9/26", "", "", "", "", "15.46", "1.22", "Visa",
+       "4111111111111111"}};
+  for (auto& o : orders) {
+    billing.insert();
+    for (int i = 0; i < 13; ++i) billing.fields()[i]->setText(o[i]);
+    billing.post();
+  }
+  billing.first();
 }
 
 }  // namespace

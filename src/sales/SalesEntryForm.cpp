@@ -127,6 +127,10 @@ void TSalesEntryForm::Button1Click() {
                                  std::to_string(n) + (n == 1 ? " line" : " lines") + " back out?";
     if (!app().dialogs().confirm("Exit w/o Entering an Order", question)) return;
   }
+  leaveOrder();
+}
+
+void TSalesEntryForm::leaveOrder() {
   sales().cancel();
   takeLinesBackOut();
   forgetOrder();

@@ -1,6 +1,7 @@
 #pragma once
 // The small text computations of the stock commands, kept apart from the window so that they
 // can be checked on their own.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@ namespace corvanta {
 // wrapping around to a wrong stock figure.
 std::string adjustedQuantityText(std::string_view quantityText, std::string_view countText,
                                  int sign);
+
+// A stock quantity worked out in 64 bits, by whole-number writing; outside the 32-bit range
+// of the stock figures it throws an Error naming the quantity.
+std::string stockQuantityText(std::int64_t quantity);
 
 // A report definition chosen in an open-file dialog, as a report component takes it: the
 // directory (with its closing separator) and the file name.  A bare file name lives in the

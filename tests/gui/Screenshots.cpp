@@ -96,6 +96,25 @@ void seedOrders(corvanta::CorvantaApp& app) {
   app.g.DataModule2->InventoryTable1.findKey("A100");
 }
 
+// Orders after the sale: one paid at the counter, one shipped, one paid by card.
+void seedBilling(corvanta::CorvantaApp& app) {
+  using corvanta::Table;
+  Table& billing = app.g.ShippingBillingDataModule->ShippingBillingTable;
+  const char* orders[][13] = {
+      {"1003", "1", "3/6/97", "recieved", "3/6/97", "", "", "", "0", "27.06", "2.06", "", ""},
+      {"1004", "2", "3/7/97", "", "", "Ann", "3/8/97", "Parcel post", "7.50", "104.79", "7.29",
+       "", ""},
+      {"1005", "3", "3/9/97", "recieved", "3/9/97", "", "", "", "", "15.46", "1.22", "Visa",
+       "4111111111111111"}};
+  for (auto& o : orders) {
+    billing.insert();
+    for (int i = 0; i < 13; ++i) billing.fields()[i]->setText(o[i]);
+    billing.post();
+  }
+  // The order that was shipped is on show.
+  billing.findKey("1004");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,6 +148,7 @@ int main(int argc, char** argv) {
 
   seedShop(shop.app());
   seedOrders(shop.app());
+  seedBilling(shop.app());
   for (int i = 2; i < argc; ++i) {
     corvanta::Form* form = shop.app().form(argv[i]);
     if (!form) {

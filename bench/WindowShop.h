@@ -148,5 +148,6 @@ void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTe
 void registerInventoryCommands();
 void registerClientCommands();
 void registerBillingCommands();
+void registerSalesCommands();
 
 }  // namespace corvanta::bench

@@ -1,6 +1,7 @@
 #pragma once
 // The small text computations of the stock commands, kept apart from the window so that they
 // can be checked on their own.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ namespace corvanta {
 // wrapping around to a wrong stock figure.
 std::string adjustedQuantityText(std::string_view quantityText, std::string_view countText,
                                  int sign);
+
+// A stock quantity worked out in 64 bits, by whole-number writing; outside the 32-bit range
+// of the stock figures it throws an Error naming the quantity.
+std::string stockQuantityText(std::int64_t quantity);
 
 }  // namespace corvanta

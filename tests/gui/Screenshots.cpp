@@ -65,6 +65,56 @@ void seedShop(corvanta::CorvantaApp& app) {
   clients.first();
 }
 
+// Two orders of three lines, completed with their billing records, for the order windows.
+void seedOrders(corvanta::CorvantaApp& app) {
+  using corvanta::Table;
+  Table& sales = app.g.SalesDataModule->SalesTable;
+  const char* lines[][8] = {{"1001", "1", "3/4/97", "A100", "2", "12.50", "25.00", "2.13"},
+                            {"1001", "1", "3/4/97", "C310", "1", "9.99", "9.99", "0.85"},
+                            {"1002", "2", "3/5/97", "D420", "1", "84.00", "84.00", "7.14"}};
+  for (auto& l : lines) {
+    sales.insert();
+    const char* fields[] = {"OrderNumber",  "CustNum", "Date",  "PartNumber",
+                            "QuantitySold", "Price",   "Total", "Tax"};
+    for (int i = 0; i < 8; ++i) sales.fieldByName(fields[i]).setText(l[i]);
+    sales.fieldByName("TypeOfSale").setText("cash");
+    sales.fieldByName("PickUpShip").setText("PickUp");
+    sales.post();
+  }
+  sales.first();
+  Table& billing = app.g.ShippingBillingDataModule->ShippingBillingTable;
+  const char* bills[][5] = {{"1001", "1", "3/4/97", "37.97", "2.98"},
+                            {"1002", "2", "3/5/97", "91.14", "7.14"}};
+  for (auto& b : bills) {
+    billing.insert();
+    const char* fields[] = {"OrderNumber", "CustNum", "Date", "GrandTotal", "TotalTax"};
+    for (int i = 0; i < 5; ++i) billing.fieldByName(fields[i]).setText(b[i]);
+    billing.fieldByName("PaymentStatus").setText("Paid");
+    billing.post();
+  }
+  // The first line's product is the stock item on show, as after a correction.
+  app.g.DataModule2->InventoryTable1.findKey("A100");
+}
+
+// Orders after the sale: one paid at the counter, one shipped, one paid by card.
+void seedBilling(corvanta::CorvantaApp& app) {
+  using corvanta::Table;
+  Table& billing = app.g.ShippingBillingDataModule->ShippingBillingTable;
+  const char* orders[][13] = {
+      {"1003", "1", "3/6/97", "recieved", "3/6/97", "", "", "", "0", "27.06", "2.06", "", ""},
+      {"1004", "2", "3/7/97", "", "", "Ann", "3/8/97", "Parcel post", "7.50", "104.79", "7.29",
+       "", ""},
+      {"1005", "3", "3/9/97", "recieved", "3/9/97", "", "", "", "", "15.46", "1.22", "Visa",
+       "4111111111111111"}};
+  for (auto& o : orders) {
+    billing.insert();
+    for (int i = 0; i < 13; ++i) billing.fields()[i]->setText(o[i]);
+    billing.post();
+  }
+  // The order that was shipped is on show.
+  billing.findKey("1004");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +147,8 @@ int main(int argc, char** argv) {
   shop.app().splash()->close();
 
   seedShop(shop.app());
+  seedOrders(shop.app());
+  seedBilling(shop.app());
   for (int i = 2; i < argc; ++i) {
     corvanta::Form* form = shop.app().form(argv[i]);
     if (!form) {

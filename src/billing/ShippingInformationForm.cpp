@@ -1,0 +1,122 @@
+#include "billing/ShippingInformationForm.h"
+
+#include <optional>
+
+#include "app/CorvantaApp.h"
+#include "billing/BillingRecord.h"
+#include "billing/ShippingCharge.h"
+#include "data/ProcessingForm.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+
+namespace corvanta {
+
+namespace {
+
+DBEdit& grandTotalEdit(Application& app) {
+  return shop(app).g.SalesProcessingForm->GrandTotalDBEdit;
+}
+
+}  // namespace
+
+TShippingInformationForm::TShippingInformationForm(Application& app)
+    : Form(app, "ShippingInformationForm", "Shipping Information") {
+  border = BorderStyle::Dialog;
+  clientWidth = 560;
+  clientHeight = 300;
+
+  std::pair<Label*, DBEdit*> rows[] = {{&Label1, &OrderNumberDBEdit},
+                                       {&Label2, &DataShippedDBEdit},
+                                       {&Label3, &PackedByDBEdit},
+                                       {&Label4, &ShippedByDBEdit},
+                                       {&Label5, &ShippingChargeDBEdit}};
+  int y = 14;
+  for (auto [label, edit] : rows) {
+    label->setBounds(16, y + 3, 200, 20);
+    edit->setBounds(220, y, edit == &ShippedByDBEdit ? 220 : 120, 24);
+    y += 30;
+  }
+  Label6.setBounds(16, y + 3, 200, 20);
+  changeShippingChargeDbEdit.setBounds(220, y, 120, 24);
+  Label7.setBounds(220, y + 26, 330, 20);
+  y += 54;
+  Label8.setBounds(16, y + 3, 200, 20);
+  CustomerNumberDBEdit.setBounds(220, y, 120, 24);
+
+  cmdOK.setBounds(60, 256, 110, 30);
+  cmdOK.setKind(Button::Glyph::Ok);
+  cmdchangeShippingCharge.setBounds(185, 256, 190, 30);
+  cmdCancel.setBounds(390, 256, 110, 30);
+  cmdCancel.setKind(Button::Glyph::Cancel);
+
+  ShippingChargeDBEdit.exitHandler = "ShippingChargeDBEditExit";
+  changeShippingChargeDbEdit.exitHandler = "changeShippingChargeDbEditExit";
+  addHandler("ShippingChargeDBEditExit", [this] { ShippingChargeDBEditExit(); });
+  addHandler("changeShippingChargeDbEditExit", [this] { changeShippingChargeDbEditExit(); });
+  addHandler("FormCreate", [this] { FormCreate(); });
+  addHandler("cmdOKClick", [this] { cmdOKClick(); });
+  addHandler("cmdchangeShippingChargeClick", [this] { cmdchangeShippingChargeClick(); });
+  addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
+  shop(app).variables["PreviousShippingCharge"] = [this] { return PreviousShippingCharge; };
+  FormCreate();
+}
+
+void TShippingInformationForm::FormCreate() {
+  PreviousShippingCharge = chargeText(ShippingChargeDBEdit.text());
+}
+
+void TShippingInformationForm::takePreviousShippingCharge() {
+  // A grand total written here and not posted yet already holds the charge it was written
+  // for; otherwise the grand total on show is the stored one, holding the stored charge.
+  if (grandTotalEdit(app()).modified()) return;
+  const std::optional<std::string> stored = storedText(billingTable(app()), "ShippingCharge");
+  PreviousShippingCharge = chargeText(stored.value_or(""));
+}
+
+void TShippingInformationForm::settleTypedCharges() {
+  Table& billing = billingTable(app());
+  Field& charge = billing.fieldByName("ShippingCharge");
+  for (DBEdit* edit : {&ShippingChargeDBEdit, &changeShippingChargeDbEdit})
+    if (edit->modified()) charge.setText(edit->text());
+}
+
+void TShippingInformationForm::moveGrandTotalTo(const std::string& charge) {
+  if (sameCharge(charge, PreviousShippingCharge)) return;
+  DBEdit& total = grandTotalEdit(app());
+  const ShortReal newTotal = grandTotalWithCharge(total.text(), PreviousShippingCharge, charge);
+  total.setText(writeNumber(newTotal));
+  PreviousShippingCharge = chargeText(charge);
+}
+
+void TShippingInformationForm::followCharge(const DBEdit& chargeEdit) {
+  if (billingTable(app()).state() == TableState::Browse) return;
+  takePreviousShippingCharge();
+  moveGrandTotalTo(chargeEdit.text());
+}
+
+void TShippingInformationForm::cmdOKClick() {
+  Table& billing = billingTable(app());
+  // Nothing is computed for a record that left edit state behind the dialog: the post refuses.
+  if (billing.state() == TableState::Browse) billing.post();
+  settleTypedCharges();
+  takePreviousShippingCharge();
+  moveGrandTotalTo(ShippingChargeDBEdit.text());
+  billing.post();
+  close();
+}
+
+void TShippingInformationForm::cmdchangeShippingChargeClick() {
+  if (changeShippingChargeDbEdit.text().empty()) return;
+  Table& billing = billingTable(app());
+  if (billing.state() != TableState::Browse) settleTypedCharges();
+  takePreviousShippingCharge();
+  moveGrandTotalTo(changeShippingChargeDbEdit.text());
+}
+
+void TShippingInformationForm::onClose() {
+  // OK has posted before it closes, so only what Cancel or the close box leave is discarded.
+  TShippingBillingDataModule* module = shop(app()).g.ShippingBillingDataModule;
+  if (module && module->ShippingBillingTable.active()) module->ShippingBillingTable.cancel();
+}
+
+}  // namespace corvanta

@@ -1,0 +1,78 @@
+#include "orders/ChangePriceForm.h"
+
+#include "app/CorvantaApp.h"
+#include "data/ProcessingForm.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "inventory/InventoryForm.h"
+#include "orders/OrderArithmetic.h"
+#include "orders/SearchEditOrderForm.h"
+
+namespace corvanta {
+
+TChangePriceForm::TChangePriceForm(Application& app)
+    : Form(app, "ChangePriceForm", "Change Price ") {
+  border = BorderStyle::Dialog;
+  clientWidth = 240;
+  clientHeight = 204;
+  PriceChoicesGroupBox.setBounds(12, 10, 216, 132);
+  OptionButton* levels[] = {&optRetailPrice, &optDiscountPrice1, &optDiscountPrice2,
+                            &optDiscountPrice3};
+  int y = 24;
+  for (OptionButton* o : levels) {
+    o->setBounds(16, y, 180, 22);
+    y += 26;
+  }
+  optRetailPrice.setChecked(true);
+  Panel1.setBounds(12, 150, 216, 46);
+  cmdOK.setBounds(16, 8, 85, 30);
+  cmdOK.setKind(Button::Glyph::Ok);
+  cmdCancel.setBounds(115, 8, 85, 30);
+  cmdCancel.setKind(Button::Glyph::Cancel);
+  addHandler("cmdOKClick", [this] { cmdOKClick(); });
+  addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
+}
+
+std::string TChangePriceForm::chosenPriceText() const {
+  const TInventoryForm& inventory = *shop(app()).g.InventoryForm;
+  if (optRetailPrice.checked()) return inventory.EditPrice.text();
+  if (optDiscountPrice1.checked()) return inventory.DiscountPrice1DBEdit.text();
+  if (optDiscountPrice2.checked()) return inventory.DiscountPrice2DBEdit.text();
+  return inventory.DiscountPrice3DBEdit.text();
+}
+
+void TChangePriceForm::cmdOKClick() {
+  auto& g = shop(app()).g;
+  TSearchEditOrderForm& lineWindow = *g.SearchEditOrderForm;
+  TSalesProcessingForm& processing = *g.SalesProcessingForm;
+  if (!lineWindow.requireStoredLine()) return;
+  lineWindow.postTypedChange();
+  if (!lineWindow.findLineProduct(lineWindow.PartNumberDBEdit.text())) return;
+  if (!lineWindow.findOrderBilling(lineWindow.OrderNumberDBEdit.text())) return;
+
+  const std::string price = chosenPriceText();
+  LineFigures in;
+  in.quantity = readNumber(lineWindow.QuantitySoldDBEdit.text());
+  in.price = readNumber(price);
+  in.oldTotal = readNumber(lineWindow.TotalDBEdit.text());
+  in.oldTax = readNumber(processing.TaxDBEdit.text());
+  in.grandTotal = readNumber(processing.GrandTotalDBEdit.text());
+  in.taxRate = readNumber(processing.SalesTaxDBEdit.text());
+  in.totalTax = readNumber(processing.TotalTaxDBEdit.text());
+  const LineRepricing out = repriceLine(in);
+
+  Table& order = g.ShippingBillingDataModule->ShippingBillingTable;
+  order.edit();
+  processing.GrandTotalDBEdit.setText(writeNumber(out.grandTotal));
+  processing.TotalTaxDBEdit.setText(writeNumber(out.totalTax));
+  order.post();
+
+  Table& line = g.SalesDataModule->SalesTable;
+  line.edit();
+  lineWindow.PriceChargedDBEdit.setText(price);
+  lineWindow.TotalDBEdit.setText(writeNumber(out.total));
+  processing.TaxDBEdit.setText(writeNumber(out.tax));
+  line.post();
+}
+
+}  // namespace corvanta

@@ -1,0 +1,103 @@
+#include "sales/ChoosePriceForm.h"
+
+#include <exception>
+
+#include "app/CorvantaApp.h"
+#include "data/ProcessingForm.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "inventory/InventoryForm.h"
+#include "sales/SaleFigures.h"
+#include "sales/SalesEntryForm.h"
+#include "ui/Error.h"
+
+namespace corvanta {
+
+TChoosePriceForm::TChoosePriceForm(Application& app)
+    : Form(app, "ChoosePriceForm", "Choose Price Form") {
+  border = BorderStyle::Dialog;
+  clientWidth = 260;
+  clientHeight = 200;
+  ChoosePriceGroupBox.setBounds(12, 8, 236, 136);
+  OptRetailPrice.setBounds(16, 24, 200, 22);
+  OptDiscountPrice1.setBounds(16, 50, 200, 22);
+  OptDiscountPrice2.setBounds(16, 76, 200, 22);
+  OptDiscountPrice3.setBounds(16, 102, 200, 22);
+  OptRetailPrice.setChecked(true);
+  cmdContinue.setBounds(30, 156, 95, 30);
+  // Selling from the keyboard: Enter continues, Esc cancels.
+  cmdContinue.isDefault = true;
+  BitBtn1.setBounds(135, 156, 95, 30);
+  BitBtn1.setKind(Button::Glyph::Cancel);
+  addHandler("cmdContinueClick", [this] { cmdContinueClick(); });
+  addHandler("BitBtn1Click", [this] { BitBtn1Click(); });
+}
+
+DBEdit& TChoosePriceForm::chosenPrice() const {
+  TInventoryForm& inventory = *shop(app()).g.InventoryForm;
+  if (OptDiscountPrice1.checked()) return inventory.DiscountPrice1DBEdit;
+  if (OptDiscountPrice2.checked()) return inventory.DiscountPrice2DBEdit;
+  if (OptDiscountPrice3.checked()) return inventory.DiscountPrice3DBEdit;
+  return inventory.EditPrice;
+}
+
+void TChoosePriceForm::cmdContinueClick() {
+  auto& g = shop(app()).g;
+  TSalesEntryForm& entry = *g.SalesEntryForm;
+  TSalesProcessingForm& p = *g.SalesProcessingForm;
+  Table& sales = g.SalesDataModule->SalesTable;
+  Table& stock = g.DataModule2->InventoryTable1;
+
+  // Without a product the stock step would store a nameless stock item; without a pending
+  // line record the post would overwrite a stored line (or fail).  Refused before anything.
+  if (stock.isEmpty()) throw Error("Cannot perform this operation on an empty dataset");
+  if (sales.state() == TableState::Edit) throw Error("Dataset not in insert mode");
+
+  // 1. The header of the pending record, for the next one.
+  const OrderHeader header = entry.headerTexts();
+  // 2. to 12. Every figure first: one that cannot be stored stops the command here.
+  const std::string priceText = chosenPrice().text();
+  const LineFigures f = figureLine(
+      priceText, entry.QuantityToOrderEdit.text(), entry.ProductQuantityInStockDBEdit.text(),
+      p.SalesTaxDBEdit.text(), entry.RunningGrandTotal, entry.RunningTotalTax);
+
+  // 13.
+  p.QuantityOrderedDBEdit.setText(writeNumber(f.quantity));
+  p.TotalDBEdit.setText(writeNumber(f.total));
+  p.PriceDBEdit.setText(priceText);
+  p.PartNumberDBEdit.setText(entry.PartNumberDBEdit.text());
+  p.CustomerNumbertDBEdit.setText(entry.CustomerNumberDBEdit.text());
+  p.TaxDBEdit.setText(writeNumber(f.tax));
+  // 14. The line is stored; only now does anything else change, so a refused post leaves the
+  // totals, the stock and the quantity typed as they were.
+  sales.post();
+  entry.QuantityToOrderEdit.setText("");
+  const std::int64_t item = sales.currentRowid();
+  entry.RunningGrandTotal = f.grandTotal;
+  entry.RunningTotalTax = f.totalTax;
+
+  // 15. The stock.  A failure here is shown once the order is ready for its next line: the
+  // line is stored and counted either way.
+  std::exception_ptr stockFailure;
+  bool stockTaken = false;
+  try {
+    stock.edit();
+    entry.ProductQuantityInStockDBEdit.setText(f.stockText);
+    stock.post();
+    stockTaken = true;
+    stock.refresh();
+  } catch (...) {
+    stockFailure = std::current_exception();
+    if (stock.state() != TableState::Browse) stock.cancel();
+  }
+  entry.lineStored(item, stockTaken);
+
+  // 16. The next pending line record, with the same header.
+  sales.insert();
+  entry.setHeaderTexts(header);
+  // 17.
+  close();
+  if (stockFailure) std::rethrow_exception(stockFailure);
+}
+
+}  // namespace corvanta

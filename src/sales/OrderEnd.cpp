@@ -1,0 +1,69 @@
+// The end of an order: the pending line record goes, the order's billing and shipping record
+// is written with its grand total and total tax, and the totals start again from 0.
+#include "app/CorvantaApp.h"
+#include "data/ProcessingForm.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "sales/SaleFigures.h"
+#include "sales/SalesEntryForm.h"
+
+namespace corvanta {
+
+void TSalesEntryForm::endOrder(ReportComponent* report) {
+  Table& t = sales();
+  if (lines_.empty()) {
+    // Nothing was sold: there is no order to bill, only the pending record to drop.
+    t.cancel();
+    forgetOrder();
+    close();
+    return;
+  }
+  // 1. The header now shows the order's last stored line; what was typed after it goes.
+  t.cancel();
+  const OrderHeader lastLine = headerTexts();
+  // 2. The totals as texts, never rounded to cents.
+  const std::string grandTotal = writeNumber(RunningGrandTotal);
+  const std::string totalTax = writeNumber(RunningTotalTax);
+  try {
+    writeBillingRecord(grandTotal, totalTax);
+  } catch (...) {
+    // The order is not ended: its totals stay, and its pending record comes back with the
+    // last line's header, so that the person can go on with it or try again.
+    Table& billing = shop(app()).g.ShippingBillingDataModule->ShippingBillingTable;
+    if (billing.state() == TableState::Insert) billing.cancel();
+    t.insert();
+    setHeaderTexts(lastLine);
+    throw;
+  }
+  // The report is told which order to print; the customer and order are read back from the
+  // records just stored.
+  const std::string orderNumber = lastLine.orderNumber;
+  const std::string customerNumber = lastLine.customerNumber;
+  // 12, 13.
+  forgetOrder();
+  close();
+  if (report) report->Run({{"OrderNumber", orderNumber}, {"CustNum", customerNumber}});
+}
+
+void TSalesEntryForm::writeBillingRecord(const std::string& grandTotal,
+                                         const std::string& totalTax) {
+  auto& g = shop(app()).g;
+  TSalesProcessingForm& p = *g.SalesProcessingForm;
+  Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
+  // 3. to 11., in this order.
+  billing.insert();
+  p.OrderNumberDBEdit.setText(OrderNumberDBEdit.text());
+  PickUpShipDBEdit.setText(lowerCaseAscii(PickUpShipDBEdit.text()));
+  if (isPickUp(PickUpShipDBEdit.text())) p.FreightDBEdit.setText("0");
+  p.BillingCustomerNumberDBEdit.setText(CustomerNumberDBEdit.text());
+  p.DateDBEdit.setText(DateDBEdit.text());
+  TypeofSaleDBEdit.setText(lowerCaseAscii(TypeofSaleDBEdit.text()));
+  if (isPaidAtSale(TypeofSaleDBEdit.text())) p.PaymentStatusDBEdit.setText("recieved");
+  p.CreditCardTypeDBEdit.setText(CreditCardTypeDBEdit.text());
+  p.CreditCardNumberDBEdit.setText(CreditCardNumberDBEdit.text());
+  p.GrandTotalDBEdit.setText(grandTotal);
+  p.TotalTaxDBEdit.setText(totalTax);
+  billing.post();
+}
+
+}  // namespace corvanta

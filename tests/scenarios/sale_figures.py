@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""Expected figures of the sales scenarios, worked out by exact rational arithmetic.
+
+The program computes in x86-64 extended precision (64-bit significand, ties to even) and
+stores money in short reals (40-bit significand, halves away from zero).  Here both roundings
+are modelled on exact fractions, independently of the program, and each scenario's figures
+are printed as the scenario files write them (15 significant digits).
+
+    python3 tests/scenarios/sale_figures.py
+"""
+from decimal import Decimal, getcontext
+from fractions import Fraction
+
+getcontext().prec = 80
+
+
+def round_bits(x, bits, ties_away):
+    x = Fraction(x)
+    if x == 0:
+        return Fraction(0)
+    sign, a = (-1 if x < 0 else 1), abs(x)
+    e = a.numerator.bit_length() - a.denominator.bit_length()
+    while Fraction(2) ** e > a:
+        e -= 1
+    while Fraction(2) ** (e + 1) <= a:
+        e += 1
+    scale = Fraction(2) ** (bits - 1 - e)
+    m = a * scale
+    whole = m.numerator // m.denominator
+    rest = m - whole
+    if rest > Fraction(1, 2) or (rest == Fraction(1, 2) and (ties_away or whole % 2)):
+        whole += 1
+    return sign * Fraction(whole) / scale
+
+
+def ext(x):  # an extended-precision result
+    return round_bits(x, 64, False)
+
+
+def short(x):  # stored into a short real
+    return round_bits(x, 40, True)
+
+
+def read(text):  # number reading of a plain decimal text
+    return ext(Fraction(text)) if text else Fraction(0)
+
+
+HUNDREDTH = ext(Fraction(1, 100))
+
+
+def g15(x):
+    """15 significant digits in general form, as variables and stored numbers read."""
+    x = Fraction(x)
+    if x == 0:
+        return "0"
+    d = Decimal(x.numerator) / Decimal(x.denominator)
+    d = Decimal(format(d, ".14e")).normalize()
+    return format(d, "f") if -5 <= d.adjusted() < 15 else format(d, "E")
+
+
+class Order:
+    def __init__(self, rate):
+        self.rate_factor = short(ext(short(read(rate)) * HUNDREDTH))
+        self.grand = Fraction(0)
+        self.tax = Fraction(0)
+
+    def line(self, price_shown, quantity):
+        p, q = short(read(price_shown)), short(read(quantity))
+        total = short(ext(p * q))
+        tax = short(ext(total * self.rate_factor))
+        self.grand = short(ext(ext(self.grand + total) + tax))
+        self.tax = short(ext(self.tax + tax))
+        return total, tax
+
+    def show(self, title, lines):
+        print(title)
+        for price, quantity in lines:
+            total, tax = self.line(price, quantity)
+            print(f"  {price} x {quantity or '(empty)'}: Total {g15(total)}  Tax {g15(tax)}"
+                  f"  -> RunningGrandTotal {g15(self.grand)}  RunningTotalTax {g15(self.tax)}")
+
+
+if __name__ == "__main__":
+    Order("7.00").show("sales-worked-line", [("12.50", "3")])
+    Order("7.00").show("sales-line-figures",
+                       [("12.35", "2"), ("9.99", ""), ("9.99", "0"), ("4.00", "2.5"),
+                        ("3.10", "5"), ("1.25", "1"), ("12.50", "-1.5")])
+    Order("7.00").show("sales-end-of-order (two lines)", [("12.50", "3"), ("10.00", "1")])
+    Order("7.00").show("sales-end-of-order (one line)", [("10.00", "1")])
+    Order("7.00").show("sales-exit", [("12.50", "3"), ("10.00", "2.5")])
+    Order("7.00").show("sales-refusals", [("1.00", "1")])
+    Order("0.00").show("sales-rate-zero", [("12.50", "3"), ("19.99", "2")])
+    Order("8.25").show("sales-header-edits", [("19.99", "1"), ("5.00", "4")])

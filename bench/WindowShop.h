@@ -72,6 +72,7 @@ class WindowShop {
   IgnoredHelp help;
   CountingReports reports;
   Globals& g() { return app_->g; }
+  const Engine& engine() const { return *engine_; }
   double startSeconds() const { return startSeconds_; }
 
   // False (and the benchmark skipped with the text) when a command showed an error box.
@@ -146,5 +147,6 @@ void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTe
 
 void registerInventoryCommands();
 void registerClientCommands();
+void registerBillingCommands();
 
 }  // namespace corvanta::bench

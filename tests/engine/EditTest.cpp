@@ -148,6 +148,50 @@ TEST_F(EditTest, KeyViolationKeepsTheEditAndCancelRestoresTheStoredRecord) {
   EXPECT_EQ(walk(*t, "Quantity"), "1,2");
 }
 
+// The empty key is a key like any other on a unique primary index: SQLite's UNIQUE alone
+// would let any number of empty fields through.
+TEST_F(EditTest, TheEmptyKeyOfAUniquePrimaryIndexIsStoredOnce) {
+  auto stock = open("stock.db");
+  add(*stock, {{"Description", "first without number"}});
+  stock->insert();
+  stock->fieldByName("Description").setText("second without number");
+  EXPECT_EQ(errorOf([&] { stock->post(); }),
+            "Key violation.\nstock.db: PartNumber '' already exists.");
+  EXPECT_EQ(cursorText(*stock, {"Description"}),
+            "insert key=<null> Description=second without number");
+  stock->cancel();
+  // Nor may an edit empty the key of another record; emptying the record's own key again
+  // is fine.
+  add(*stock, {{"PartNumber", "A100"}});
+  stock->edit();
+  stock->fieldByName("PartNumber").setText("");
+  EXPECT_THROW(stock->post(), KeyViolation);
+  stock->cancel();
+  ASSERT_TRUE(stock->findKey(""));
+  stock->edit();
+  stock->fieldByName("PartNumber").setText("");
+  stock->fieldByName("Quantity").setText("4");
+  stock->post();
+  EXPECT_EQ(stock->recordCount(), 2);
+
+  auto billing = open("BillingShipping");
+  add(*billing, {{"GrandTotal", "10"}});
+  billing->insert();
+  billing->fieldByName("GrandTotal").setText("20");
+  EXPECT_EQ(errorOf([&] { billing->post(); }),
+            "Key violation.\nBillingShipping: OrderNumber '' already exists.");
+  billing->cancel();
+  // Through the file, as tools write, the same.
+  std::vector<Value> values(billing->def().fields.size());
+  EXPECT_THROW(billing->file().insert(values), KeyViolation);
+  EXPECT_EQ(billing->recordCount(), 1);
+  // Empty keys of an index that is not unique stay as many as there are.
+  auto sales = open("NewSales");
+  add(*sales, {{"PartNumber", "A100"}});
+  add(*sales, {{"PartNumber", "A100"}});
+  EXPECT_EQ(sales->recordCount(), 2);
+}
+
 TEST_F(EditTest, EditOnAnEmptyTableStartsAnInsert) {
   auto t = open("TaxRate");
   t->edit();

@@ -115,15 +115,15 @@ TEST_F(MessagesTest, TextPostedIntoAFloatField) {
 TEST_F(MessagesTest, AKeyThatFailsToConvertLeavesAPendingEditPending) {
   auto t = open("NewSales");
   add(*t, {{"OrderNumber", "1000"}, {"QuantitySold", "1"}});
-  t->selectIndex("ByOrderNumber");
+  t->selectIndex("ByOrderNumber");  // the only record: first and last
   t->edit();
   t->fieldByName("QuantitySold").setText("5");
   EXPECT_EQ(errorOf([&] { t->findKey("x"); }),
             "'x' is not a valid floating point value for field 'OrderNumber'");
-  EXPECT_EQ(cursorText(*t, {"QuantitySold"}), "edit key=1000 QuantitySold=5");
+  EXPECT_EQ(cursorText(*t, {"QuantitySold"}), "edit key=1000 QuantitySold=5 bof eof");
   EXPECT_EQ(errorOf([&] { t->findNearest("y"); }),
             "'y' is not a valid floating point value for field 'OrderNumber'");
-  EXPECT_EQ(cursorText(*t, {"QuantitySold"}), "edit key=1000 QuantitySold=5");
+  EXPECT_EQ(cursorText(*t, {"QuantitySold"}), "edit key=1000 QuantitySold=5 bof eof");
   EXPECT_TRUE(t->modified());
   t->cancel();
   EXPECT_EQ(cursorText(*t, {"QuantitySold"}), "browse key=1000 QuantitySold=1");

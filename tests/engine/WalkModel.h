@@ -270,15 +270,18 @@ class Model {
   }
   void refresh() {
     settle();
-    if (!has) {
-      loadOrEmpty(firstRow());
-      bof = true;
-      eof = !has;
-    }
+    if (!has) loadOrEmpty(firstRow());
+    findEdges();
   }
   void selectIndex(bool primary) {
     settle();
     onPrimary = primary;
+    findEdges();
+  }
+  // Whether the current record is the first or the last one, in the order now in force.
+  void findEdges() {
+    bof = !has || !predecessor(cur);
+    eof = !has || !successor(rows.at(cur).key, cur);
   }
 
  private:

@@ -144,6 +144,7 @@ void Table::selectIndex(std::string_view name) {
   settle();
   index_ = ix;
   indexName_ = std::string(name);
+  findEdges();
   notify(DataEvent::RecordChanged);
 }
 
@@ -165,7 +166,9 @@ Value Table::keyFromText(std::string_view text) const {
                   f->name + "'");
     return d;
   }
-  return std::string(text);
+  // Stored keys were cut to the field's size: a longer search text is cut the same way, or
+  // the record saved from that very text could never be found.
+  return cutToChars(text, f->size > 0 ? f->size : 20);
 }
 
 bool Table::findKey(std::string_view keyText) {
@@ -355,16 +358,25 @@ void Table::refresh() {
     } else {
       // The record went away under us (another program): its successor takes its place.
       auto next = file_->after(*index_, currentKey(), rowid_);
-      eof_ = !next;
       if (!next) next = file_->last(*index_);
       loadOrEmpty(std::move(next));
     }
   } else {
     loadOrEmpty(file_->first(*index_));
-    bof_ = true;
-    eof_ = !hasRecord_;
   }
+  // Other programs may have added or removed records on either side.
+  findEdges();
   notify(DataEvent::RecordChanged);
+}
+
+void Table::findEdges() {
+  if (!hasRecord_) {
+    bof_ = eof_ = true;
+    return;
+  }
+  const Value key = currentKey();
+  bof_ = !file_->before(*index_, key, rowid_);
+  eof_ = !file_->after(*index_, key, rowid_);
 }
 
 bool Table::moveToRowid(std::int64_t rowid) {

@@ -59,7 +59,8 @@ class Table {
   const IndexDef& index() const { return *index_; }
 
   // Exact search on the selected index's key field; the key text is converted to the field's
-  // type ("'%s' is not a valid ... value for field '%s'").  Not found: nothing moves.
+  // type ("'%s' is not a valid ... value for field '%s'"), or cut to a text field's size as
+  // stored keys are.  Not found: nothing moves.
   bool findKey(std::string_view keyText);
   // The first record whose key is equal or greater; past every key, the last record with eof.
   void findNearest(std::string_view keyText);
@@ -81,6 +82,9 @@ class Table {
   std::int64_t currentPosition();
   void refresh();  // re-reads the current record (or its successor when it is gone)
 
+  // bof: the cursor is at the first record (or the table is empty); eof: at the last one.
+  // first/last and a prior/next that finds nothing set them; selectIndex and refresh work
+  // them out again from the records around the current one.
   bool bof() const { return bof_; }
   bool eof() const { return eof_; }
   bool isEmpty() const { return !hasRecord_ && state_ != TableState::Insert; }
@@ -100,6 +104,8 @@ class Table {
  private:
   void requireActive() const;
   void settle();  // posts a changed pending record, cancels an unchanged one
+  // bof and eof from the records around the current one in the selected order: two seeks.
+  void findEdges();
   void load(std::optional<Row>&& row);
   void loadOrEmpty(std::optional<Row>&& row);
   Value keyFromText(std::string_view text) const;

@@ -237,6 +237,10 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
     case Q::CountEq:
       sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k + " = ?1";
       break;
+    case Q::OtherNull:
+      sql = "SELECT 1 FROM " + quoteIdent(def_.sqlName) + " WHERE " + k +
+            " IS NULL AND rowid <> ?2 LIMIT 1";
+      break;
     case Q::CountNull:
       sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k + " IS NULL";
       break;

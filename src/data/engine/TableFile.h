@@ -55,7 +55,9 @@ class TableFile {
   void scan(const IndexDef& ix, const std::function<bool(const Row&)>& f);
 
   // Writes: each one statement, so each one durable transaction.  A duplicate key on a
-  // unique index throws KeyViolation.  Values are stored as normalised by forWriting().
+  // unique index throws KeyViolation; so does a second empty key, which SQLite's UNIQUE
+  // would let through (that write checks and writes in one transaction of its own).  Values
+  // are stored as normalised by forWriting().
   std::int64_t insert(const std::vector<Value>& values);
   // False when the row is gone (nothing written).
   bool update(std::int64_t rowid, const std::vector<Value>& values);
@@ -104,7 +106,8 @@ class TableFile {
     CountEq,
     CountNull,
     NextEqOrGt,
-    PriorEqOrLt
+    PriorEqOrLt,
+    OtherNull
   };
   enum class Fixed { ByRowid, Insert, Delete, Count, Any };
   Statement& query(const IndexDef& ix, Q q);
@@ -116,6 +119,12 @@ class TableFile {
   std::string keyColumn(const IndexDef& ix) const;
   void requireWritable() const;
   [[noreturn]] void writeFailed(Statement& st, int rc, const std::vector<Value>& values);
+  [[noreturn]] void keyViolation(const std::vector<Value>& values) const;
+  // The unique index whose key a write of `stored` (the fields whose bit is set in
+  // `changed`) leaves empty, or nullptr.
+  const IndexDef* emptiedUniqueKey(const std::vector<Value>& stored, std::uint64_t changed) const;
+  // Whether a row other than `rowid` has the empty key on the index.
+  bool emptyKeyTaken(const IndexDef& ix, std::int64_t rowid);
 
   const TableDef& def_;
   std::filesystem::path path_;

@@ -8,27 +8,79 @@
 
 namespace corvanta {
 
+namespace {
+
+// A transaction around a check and the write it guards, so that no other connection can
+// store the same key in between; rolled back unless committed.  Not needed (and not opened)
+// inside a bulk load, which is one transaction already.
+class WriteTransaction {
+ public:
+  WriteTransaction(SqliteDb& db, bool needed) : db_(db), open_(needed) {
+    if (open_) db_.exec("BEGIN IMMEDIATE");
+  }
+  ~WriteTransaction() {
+    if (!open_) return;
+    try {
+      db_.exec("ROLLBACK");
+    } catch (const Error&) {
+      // A failed COMMIT may have ended the transaction already.
+    }
+  }
+  WriteTransaction(const WriteTransaction&) = delete;
+  WriteTransaction& operator=(const WriteTransaction&) = delete;
+  void commit() {
+    if (!open_) return;
+    db_.exec("COMMIT");
+    open_ = false;
+  }
+
+ private:
+  SqliteDb& db_;
+  bool open_;
+};
+
+}  // namespace
+
 void TableFile::writeFailed(Statement& st, int rc, const std::vector<Value>& values) {
   std::string msg = sqlite3_errmsg(db_->handle());
   st.reset();
-  if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
-    std::string key;
-    const IndexDef& primary = def_.indexes.front();
-    int f = primary.field.empty() ? -1 : def_.fieldIndex(primary.field);
-    if (f >= 0 && static_cast<size_t>(f) < values.size()) {
-      const Value& v = values[f];
-      if (auto* s = std::get_if<std::string>(&v))
-        key = *s;
-      else if (auto* d = std::get_if<double>(&v))
-        key = formatGeneral15(*d);
-      else if (auto* i = std::get_if<std::int64_t>(&v))
-        key = std::to_string(*i);
-    }
-    throw KeyViolation("Key violation.\n" + def_.tableName + ": " +
-                       (f >= 0 ? primary.field : std::string("key")) + " '" + key +
-                       "' already exists.");
-  }
+  if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) keyViolation(values);
   throw Error("Table file '" + path_.string() + "': cannot write the record: " + msg);
+}
+
+void TableFile::keyViolation(const std::vector<Value>& values) const {
+  std::string key;
+  const IndexDef& primary = def_.indexes.front();
+  int f = primary.field.empty() ? -1 : def_.fieldIndex(primary.field);
+  if (f >= 0 && static_cast<size_t>(f) < values.size()) {
+    const Value& v = values[f];
+    if (auto* s = std::get_if<std::string>(&v))
+      key = *s;
+    else if (auto* d = std::get_if<double>(&v))
+      key = formatGeneral15(*d);
+    else if (auto* i = std::get_if<std::int64_t>(&v))
+      key = std::to_string(*i);
+  }
+  throw KeyViolation("Key violation.\n" + def_.tableName + ": " +
+                     (f >= 0 ? primary.field : std::string("key")) + " '" + key +
+                     "' already exists.");
+}
+
+const IndexDef* TableFile::emptiedUniqueKey(const std::vector<Value>& stored,
+                                            std::uint64_t changed) const {
+  for (const auto& ix : def_.indexes) {
+    if (!ix.unique || keyIsRowid(ix)) continue;
+    const int f = def_.fieldIndex(ix.field);
+    if (f < 64 && (changed >> f & 1) && isNull(stored[f])) return &ix;
+  }
+  return nullptr;
+}
+
+bool TableFile::emptyKeyTaken(const IndexDef& ix, std::int64_t rowid) {
+  Statement& st = query(ix, Q::OtherNull).bindInt(2, rowid);
+  const bool taken = st.step();
+  st.reset();
+  return taken;
 }
 
 std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const {
@@ -90,12 +142,17 @@ std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const
 std::int64_t TableFile::insert(const std::vector<Value>& values) {
   requireWritable();
   const std::vector<Value> stored = forWriting(values);
+  const IndexDef* emptyKey = emptiedUniqueKey(stored, ~std::uint64_t{0});
+  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  if (emptyKey && emptyKeyTaken(*emptyKey, 0)) keyViolation(stored);
   auto& st = prepared(insert_, Fixed::Insert);
   for (size_t i = 0; i < stored.size(); ++i) st.bind(static_cast<int>(i) + 1, stored[i]);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
-  return db_->lastInsertRowid();
+  const std::int64_t rowid = db_->lastInsertRowid();
+  tx.commit();
+  return rowid;
 }
 
 bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values) {
@@ -119,6 +176,9 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
     slot = std::make_unique<Statement>(*db_, "UPDATE " + quoteIdent(def_.sqlName) + " SET " + sets +
                                                  " WHERE rowid = ?" + std::to_string(n + 1));
   }
+  const IndexDef* emptyKey = emptiedUniqueKey(stored, changed);
+  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  if (emptyKey && emptyKeyTaken(*emptyKey, rowid)) keyViolation(stored);
   auto& st = slot->reset();
   for (size_t i = 0; i < n; ++i)
     if (changed >> i & 1) st.bind(static_cast<int>(i) + 1, stored[i]);
@@ -126,7 +186,9 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
-  return db_->changes() > 0;
+  const bool written = db_->changes() > 0;
+  tx.commit();
+  return written;
 }
 
 void TableFile::beginBulk() {

@@ -93,6 +93,10 @@ WindowShop::~WindowShop() {
   fs::remove_all(dir_, ec);
 }
 
+std::filesystem::path WindowShop::file(const std::string& table) const {
+  return dir_ / source.file(table).lexically_relative(source.dir);
+}
+
 bool WindowShop::quiet(benchmark::State& state) {
   if (dialogs.errors.empty()) return true;
   state.SkipWithError(dialogs.errors.back().c_str());

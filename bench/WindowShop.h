@@ -77,6 +77,8 @@ class WindowShop {
 
   // False (and the benchmark skipped with the text) when a command showed an error box.
   bool quiet(benchmark::State& state);
+  // A table's file in this run's copy (for raw SQLite baselines on the same data).
+  std::filesystem::path file(const std::string& table) const;
 
  private:
   std::filesystem::path dir_;
@@ -147,6 +149,8 @@ void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTe
 
 void registerInventoryCommands();
 void registerClientCommands();
+void registerOrderCommands();
 void registerBillingCommands();
+void registerSalesCommands();
 
 }  // namespace corvanta::bench

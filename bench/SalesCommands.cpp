@@ -237,7 +237,8 @@ void priceContinue(benchmark::State& state, Figure& fig) {
 
 void endOfOrder(benchmark::State& state, Figure& fig, Button& button, bool printed) {
   WindowShop& w = windowShop();
-  Figure& rawFig = figure(fig.name + ".raw", "raw SQLite: last line read, billing record inserted");
+  Figure& rawFig =
+      figure(fig.name + ".raw", "raw SQLite for " + fig.label + ": last line read, bill inserted");
   salesHome();
   PairTimer time(state, fig, rawFig);
   size_t i = 0;

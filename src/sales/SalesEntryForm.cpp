@@ -127,8 +127,24 @@ void TSalesEntryForm::Button1Click() {
                                  std::to_string(n) + (n == 1 ? " line" : " lines") + " back out?";
     if (!app().dialogs().confirm("Exit w/o Entering an Order", question)) return;
   }
-  sales().cancel();
-  takeLinesBackOut();
+  leaveOrder();
+}
+
+void TSalesEntryForm::leaveOrder() {
+  Table& t = sales();
+  const bool pending = t.state() == TableState::Insert;
+  const OrderHeader header = headerTexts();
+  t.cancel();
+  try {
+    takeLinesBackOut();
+  } catch (...) {
+    // The lines not taken out are still an order, and it goes on with its pending record.
+    if (pending && !lines_.empty()) {
+      t.insert();
+      setHeaderTexts(header);
+    }
+    throw;
+  }
   forgetOrder();
   close();
 }

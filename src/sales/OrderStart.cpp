@@ -65,7 +65,7 @@ void TSalesEntryForm::insertPendingRecord(const std::string& orderNumber) {
   t.insert();
   // Texts after the insert: entering insert state resets the bound edits.
   OrderNumberDBEdit.setText(orderNumber);
-  DateDBEdit.setText(writeDate());
+  DateDBEdit.setText(shop(app()).writeDate());
   PickUpShipDBEdit.setText("PickUp");
   TypeofSaleDBEdit.setText("cash");
   lines_.clear();

@@ -151,5 +151,6 @@ void registerInventoryCommands();
 void registerClientCommands();
 void registerOrderCommands();
 void registerBillingCommands();
+void registerSalesCommands();
 
 }  // namespace corvanta::bench

@@ -52,6 +52,28 @@ void printSummary() {
   }
   std::printf("\nSlower than 50 ms (90th percentile): %s\n", slow.empty() ? "none" : "");
   for (const auto& s : slow) std::printf("  %s\n", s.c_str());
+
+  // Commands measured side by side with raw SQLite ("NAME.raw" beside "NAME").
+  bool header = false;
+  for (const auto& raw : figures()) {
+    const std::string suffix = ".raw";
+    if (raw->seconds.empty() || raw->name.size() <= suffix.size() ||
+        raw->name.compare(raw->name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    const std::string name = raw->name.substr(0, raw->name.size() - suffix.size());
+    for (const auto& f : figures()) {
+      if (f->name != name || f->seconds.empty()) continue;
+      if (!header) {
+        std::printf(
+            "\nAgainst raw SQLite running the same statements (medians)\n\n"
+            "| command | command | raw SQLite | ratio |\n|---|---|---|---|\n");
+        header = true;
+      }
+      const double cmd = quantile(f->seconds, 0.5), base = quantile(raw->seconds, 0.5);
+      std::printf("| %s | %s | %s | %.2f |\n", f->label.c_str(), fmtSeconds(cmd).c_str(),
+                  fmtSeconds(base).c_str(), cmd / base);
+    }
+  }
 }
 
 }  // namespace
@@ -85,6 +107,7 @@ int main(int argc, char** argv) {
   registerClientCommands();
   registerOrderCommands();
   registerBillingCommands();
+  registerSalesCommands();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   printSummary();

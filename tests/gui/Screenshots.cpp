@@ -1,10 +1,14 @@
 // corvanta-screenshots DIR [FORM...]: starts the program on a fresh data directory, sets a
 // tax rate through the real widgets and saves pictures of the main window, the about window,
 // the set tax rate dialog and the splash into DIR, then of each FORM named (FORM.png), so
-// that a window's look can be checked.  Run it under xvfb-run for the desktop's fonts.
+// that a window's look can be checked.  "sale-printouts" keeps the receipt and the invoice of
+// the sale that pictures the sales windows, as PDF files.  Run it under xvfb-run for the desktop's
+// fonts.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <cstdio>
 #include <set>
@@ -118,6 +122,21 @@ void seedBilling(corvanta::CorvantaApp& app) {
   billing.findKey("1004");
 }
 
+// The PDF file the last box said a report was saved as, copied into DIR under `name`.
+bool keepPdf(GuiShop& shop, const QString& dir, const char* name) {
+  const QString box = shop.boxes.isEmpty() ? QString() : shop.boxes.takeLast();
+  const qsizetype at = box.indexOf(":\n");
+  const QString pdf = at < 0 ? QString() : box.mid(at + 2).section('\n', 0, 0);
+  const QString target = QDir(dir).filePath(name);
+  QFile::remove(target);
+  if (pdf.isEmpty() || !QFile::copy(pdf, target)) {
+    std::fprintf(stderr, "no PDF for %s: %s\n", name, qPrintable(box));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(target));
+  return true;
+}
+
 // The sales windows are pictured along a sale, through the real widgets: the find-customer
 // dialog, the search, the grid of a last-name search, the price choice over the order window
 // with one line sold, and the first order number dialog.  Only the windows asked for are saved.
@@ -148,6 +167,23 @@ bool pictureSale(GuiShop& shop, const QString& dir, const std::set<std::string>&
   shop.press("SalesEntryForm", "cmdAddtoOrder");
   picture("ChoosePriceForm");
   shop.press("ChoosePriceForm", "BitBtn1");
+  // The order is finished with a second line and a printed receipt, and its invoice printed
+  // too; both PDF files are kept beside the pictures (sale-receipt.pdf, sale-invoice.pdf).
+  if (wanted.count("sale-printouts")) {
+    shop.press("SalesEntryForm", "cmdAddtoOrder");
+    QTest::mouseClick(shop.widget<QRadioButton>("ChoosePriceForm", "OptDiscountPrice1"),
+                      Qt::LeftButton);
+    shop.press("ChoosePriceForm", "cmdContinue");
+    const std::string order =
+        shop.widget<QLineEdit>("SalesEntryForm", "OrderNumberDBEdit")->text().toStdString();
+    const std::string customer =
+        shop.widget<QLineEdit>("SalesEntryForm", "CustomerNumberDBEdit")->text().toStdString();
+    shop.press("SalesEntryForm", "cmdEndofOrder");
+    ok &= keepPdf(shop, dir, "sale-receipt.pdf");
+    shop.app().g.SalesEntryForm->InvoiceReport.Run({{"OrderNumber", order}, {"CustNum", customer}});
+    settle();
+    ok &= keepPdf(shop, dir, "sale-invoice.pdf");
+  }
   auto& first = *shop.app().g.SetFirstOrderNumberForm;
   first.Edit1.setText("1001");
   first.show();
@@ -193,7 +229,8 @@ int main(int argc, char** argv) {
   const std::set<std::string> salesWindows = {
       "PreSalesEntryForm",  "PreSalesEntryCustomerSearchForm",
       "CustomerChoiceForm", "SalesEntryForm",
-      "ChoosePriceForm",    "SetFirstOrderNumberForm"};
+      "ChoosePriceForm",    "SetFirstOrderNumberForm",
+      "sale-printouts"};
   std::set<std::string> sale;
   for (int i = 2; i < argc; ++i) {
     if (salesWindows.count(argv[i])) {

@@ -125,7 +125,7 @@ TEST(SalesEntryWindow, APrintThatFailsChangesNothingOfTheStoredOrder) {
   FakeDialogs dialogs;
   RecordingHelp help;
   FailingReports reports;
-  CorvantaApp app(engine, Platform{dialogs, help, reports, {}});
+  CorvantaApp app(engine, Platform{dialogs, help, reports, {}, {}});
   ASSERT_TRUE(app.start());
   Globals& g = app.g;
   seedShop(g);

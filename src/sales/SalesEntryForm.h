@@ -24,6 +24,10 @@ namespace corvanta {
 
 class Table;
 
+// Selects an index unless it is selected already: selecting it again would only make every
+// control and grid bound to the table read its record again.
+void selectIndexOnce(Table& table, std::string_view name);
+
 // How the customer of a new order was chosen.
 enum class OrderRoad { CustomerNumber, CustomerGrid };
 
@@ -105,6 +109,9 @@ class TSalesEntryForm : public Form {
   // lines of the order are stored already, asks first whether to take them back out (their
   // stock returned); No changes nothing.
   void Button1Click();
+  // Leaves the order being entered without asking, as Exit w/o Entering an Order does after
+  // Yes: the pending record dropped, the stored lines taken back out, the window hidden.
+  void leaveOrder();
   // The three ends of an order (see endOrder()).
   void cmdEndofOrderWOPrintClick();
   void cmdEndofOrderClick();

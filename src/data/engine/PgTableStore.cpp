@@ -11,8 +11,7 @@ namespace corvanta {
 namespace {
 
 std::string indexName(const TableDef& def, const IndexDef& ix, const char* suffix) {
-  return pgIdent(def.sqlName + "_" + (ix.name.empty() ? std::string("primary") : ix.name) +
-                 suffix);
+  return pgIdent(def.sqlName + "_" + (ix.name.empty() ? std::string("primary") : ix.name) + suffix);
 }
 
 std::string columnType(const FieldDef& f) {
@@ -180,8 +179,8 @@ std::optional<Row> PgTableStore::last(const IndexDef& ix) {
   return one(db_.exec(select_ + descending(ix) + " LIMIT 1"));
 }
 
-std::vector<Row> PgTableStore::rowsAfter(const IndexDef& ix, const Value* key,
-                                         std::int64_t rowid, int limit) {
+std::vector<Row> PgTableStore::rowsAfter(const IndexDef& ix, const Value* key, std::int64_t rowid,
+                                         int limit) {
   const std::string lim = " LIMIT " + std::to_string(limit);
   if (!key) return rows(db_.exec(select_ + ascending(ix) + lim));
   if (keyIsRowid(ix))
@@ -205,16 +204,15 @@ std::optional<Row> PgTableStore::after(const IndexDef& ix, const Value& key, std
   return std::move(r.front());
 }
 
-std::optional<Row> PgTableStore::before(const IndexDef& ix, const Value& key,
-                                        std::int64_t rowid) {
+std::optional<Row> PgTableStore::before(const IndexDef& ix, const Value& key, std::int64_t rowid) {
   if (keyIsRowid(ix))
     return one(
         db_.exec(select_ + "WHERE " + rowid_ + " < $1" + descending(ix) + " LIMIT 1", {rowid}));
   const std::string k = keyColumn(ix);
   if (isNull(key))
-    return one(db_.exec(select_ + "WHERE " + k + " IS NULL AND " + rowid_ + " < $1" +
-                            descending(ix) + " LIMIT 1",
-                        {rowid}));
+    return one(db_.exec(
+        select_ + "WHERE " + k + " IS NULL AND " + rowid_ + " < $1" + descending(ix) + " LIMIT 1",
+        {rowid}));
   // The keys proper before this one, then (walking backwards) the last empty key.
   return one(db_.exec("(" + select_ + "WHERE (" + k + ", " + rowid_ + ") < (" + keyParam(ix, 1) +
                           ", $2::bigint)" + descending(ix) + " LIMIT 1) UNION ALL (" + select_ +
@@ -224,16 +222,17 @@ std::optional<Row> PgTableStore::before(const IndexDef& ix, const Value& key,
 
 std::optional<Row> PgTableStore::findEqual(const IndexDef& ix, const Value& key) {
   const std::string k = keyColumn(ix);
-  if (isNull(key)) return one(db_.exec(select_ + "WHERE " + k + " IS NULL" + ascending(ix) + " LIMIT 1"));
+  if (isNull(key))
+    return one(db_.exec(select_ + "WHERE " + k + " IS NULL" + ascending(ix) + " LIMIT 1"));
   return one(db_.exec(select_ + "WHERE " + k + " = " + keyParam(ix, 1) + ascending(ix) + " LIMIT 1",
                       {keyValue(ix, key)}));
 }
 
 std::optional<Row> PgTableStore::findAtOrAfter(const IndexDef& ix, const Value& key) {
   if (isNull(key)) return first(ix);
-  return one(db_.exec(select_ + "WHERE " + keyColumn(ix) + " >= " + keyParam(ix, 1) +
-                          ascending(ix) + " LIMIT 1",
-                      {keyValue(ix, key)}));
+  return one(db_.exec(
+      select_ + "WHERE " + keyColumn(ix) + " >= " + keyParam(ix, 1) + ascending(ix) + " LIMIT 1",
+      {keyValue(ix, key)}));
 }
 
 std::optional<Row> PgTableStore::byRowid(std::int64_t rowid) {
@@ -254,8 +253,8 @@ std::vector<Row> PgTableStore::page(const IndexDef& ix, std::int64_t offset, int
   // near the start.
   const bool fromEnd = total > 0 && offset < total && offset > total - offset - limit;
   if (!fromEnd)
-    return rows(db_.exec(select_ + ascending(ix) + " LIMIT $1 OFFSET $2",
-                         {std::int64_t{limit}, offset}));
+    return rows(
+        db_.exec(select_ + ascending(ix) + " LIMIT $1 OFFSET $2", {std::int64_t{limit}, offset}));
   const std::int64_t count = std::min<std::int64_t>(limit, total - offset);
   auto out = rows(db_.exec(select_ + descending(ix) + " LIMIT $1 OFFSET $2",
                            {count, std::max<std::int64_t>(0, total - offset - count)}));
@@ -309,16 +308,17 @@ std::int64_t PgTableStore::insert(const std::vector<Value>& values) {
     cols += (cols.empty() ? "" : ", ") + pgIdent(def_.fields[i].name);
     marks += (marks.empty() ? "" : ", ") + param(static_cast<int>(params.size()));
   }
-  std::string sql = "INSERT INTO " + table_ + (cols.empty() ? " DEFAULT VALUES" : " (" + cols +
-                                                                ") VALUES (" + marks + ")");
+  std::string sql = "INSERT INTO " + table_ +
+                    (cols.empty() ? " DEFAULT VALUES" : " (" + cols + ") VALUES (" + marks + ")");
   sql += " RETURNING " + rowid_;
   try {
     const std::int64_t rowid = db_.exec(sql, params).integer(0, 0);
     if (autoIncField_ >= 0 && !isNull(stored[autoIncField_])) {
       // A number given by hand: the sequence moves past it, so it is never given again.
-      db_.exec("SELECT setval(s::regclass, greatest($3::bigint, nextval(s::regclass))) FROM "
-               "pg_get_serial_sequence($1, $2) AS s",
-               {Value(table_), Value(def_.fields[autoIncField_].name), rowid});
+      db_.exec(
+          "SELECT setval(s::regclass, greatest($3::bigint, nextval(s::regclass))) FROM "
+          "pg_get_serial_sequence($1, $2) AS s",
+          {Value(table_), Value(def_.fields[autoIncField_].name), rowid});
     }
     return rowid;
   } catch (const PgUniqueViolation&) {

@@ -74,9 +74,9 @@ class PgTableStore final : public TableStore {
 
   PgConnection db_;
   std::string database_;
-  std::string table_;    // quoted table name
-  std::string rowid_;    // quoted row id column
-  std::string select_;   // "SELECT rowid, fields... FROM table "
+  std::string table_;   // quoted table name
+  std::string rowid_;   // quoted row id column
+  std::string select_;  // "SELECT rowid, fields... FROM table "
   int autoIncField_ = -1;
   bool bulk_ = false;
   bool readOnly_ = false;

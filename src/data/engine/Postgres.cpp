@@ -45,8 +45,7 @@ void quietNotices(void*, const char*) {
 
 }  // namespace
 
-PgConnection::PgConnection(const std::string& conninfo, std::string name)
-    : name_(std::move(name)) {
+PgConnection::PgConnection(const std::string& conninfo, std::string name) : name_(std::move(name)) {
   conn_ = PQconnectdb(conninfo.c_str());
   if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
     std::string msg = conn_ ? PQerrorMessage(conn_) : "out of memory";

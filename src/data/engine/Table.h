@@ -19,7 +19,7 @@
 
 #include "data/engine/DataSource.h"
 #include "data/engine/Field.h"
-#include "data/engine/TableFile.h"
+#include "data/engine/TableStore.h"
 
 namespace corvanta {
 
@@ -92,8 +92,8 @@ class Table {
   std::int64_t recordCount();  // counts the file's records: O(n), not for every keystroke
   std::int64_t currentRowid() const { return hasRecord_ ? rowid_ : 0; }
 
-  // The file, for readers that must not move this cursor (grids, reports).
-  TableFile& file();
+  // The stored table, for readers that must not move this cursor (grids, reports).
+  TableStore& file();
 
   // For field objects and data sources.
   const Value& bufferValue(int field) const { return buffer_[field]; }
@@ -117,7 +117,7 @@ class Table {
   const TableDef& def_;
   std::vector<std::unique_ptr<Field>> fields_;
   std::vector<DataSource*> sources_;
-  std::unique_ptr<TableFile> file_;
+  std::unique_ptr<TableStore> file_;
 
   TableState state_ = TableState::Inactive;
   const IndexDef* index_;

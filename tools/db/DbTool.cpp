@@ -24,6 +24,8 @@ constexpr const char* kUsage =
     "       corvanta-db generate DIR [--stock N] [--clients N] [--sales N] [--billing N]\n"
     "                                [--seed N] [--walk-in PERCENT]\n"
     "       corvanta-db audit [--csv]\n"
+    "       corvanta-db backup [DEST]\n"
+    "       corvanta-db restore BACKUP\n"
     "\n"
     "create    makes the empty tables of both aliases under DIR/DatabaseFiles and\n"
     "          DIR/DatabaseFilesQVX (existing tables are left alone) and prints the\n"
@@ -44,6 +46,13 @@ constexpr const char* kUsage =
     "          records naming a part or customer that is not there.  A table for reading,\n"
     "          --csv for a spreadsheet.  Changes nothing; exit status 1 when anything is\n"
     "          found.\n"
+    "backup    copies every table, consistently, while the program may be running, into a\n"
+    "          new folder named by date and time under DEST (default: the backup directory\n"
+    "          of the engine configuration, $XDG_DATA_HOME/corvanta/backups), with a\n"
+    "          manifest of record counts and checksums.  Never overwrites anything.\n"
+    "restore   checks a backup folder (checksums, structure, record counts) and puts it in\n"
+    "          place of the tables; refused while the program has them open.  The tables\n"
+    "          it replaces are moved to a replaced-DATE_TIME folder beside them.\n"
     "\n"
     "The engine configuration in force is $CORVANTA_ENGINE_CONFIG, else\n"
     "$XDG_CONFIG_HOME/corvanta/engine.ini.\n";
@@ -272,6 +281,8 @@ int runDbTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (cmd == "dump") return dump(args, out);
     if (cmd == "generate") return generate(args, out, err);
     if (cmd == "audit") return auditCommand(args, out);
+    if (cmd == "backup") return backupCommand(args, out);
+    if (cmd == "restore") return restoreCommand(args, out);
     throw UsageError{"unknown command '" + cmd + "'"};
   } catch (const UsageError& e) {
     if (!e.text.empty()) err << "corvanta-db: " << e.text << "\n";

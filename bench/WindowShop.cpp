@@ -76,7 +76,7 @@ WindowShop::WindowShop(const DataSet& set) : source(set), dir_(makeRunDirectory(
         fs::copy_file(file.path(), dir_ / alias.path().filename() / file.path().filename());
   }
   engine_ = std::make_unique<Engine>(EngineConfig::forDataDirectory(dir_));
-  app_ = std::make_unique<CorvantaApp>(*engine_, Platform{dialogs, help, reports, {}});
+  app_ = std::make_unique<CorvantaApp>(*engine_, Platform{dialogs, help, reports, {}, {}});
   const auto t0 = std::chrono::steady_clock::now();
   const bool started = app_->start();
   startSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -91,6 +91,10 @@ WindowShop::~WindowShop() {
   engine_.reset();
   std::error_code ec;
   fs::remove_all(dir_, ec);
+}
+
+std::filesystem::path WindowShop::file(const std::string& table) const {
+  return dir_ / source.file(table).lexically_relative(source.dir);
 }
 
 bool WindowShop::quiet(benchmark::State& state) {

@@ -72,10 +72,13 @@ class WindowShop {
   IgnoredHelp help;
   CountingReports reports;
   Globals& g() { return app_->g; }
+  const Engine& engine() const { return *engine_; }
   double startSeconds() const { return startSeconds_; }
 
   // False (and the benchmark skipped with the text) when a command showed an error box.
   bool quiet(benchmark::State& state);
+  // A table's file in this run's copy (for raw SQLite baselines on the same data).
+  std::filesystem::path file(const std::string& table) const;
 
  private:
   std::filesystem::path dir_;
@@ -146,5 +149,8 @@ void timeGridScrollToEnd(benchmark::State& state, Figure& fig, const GridUnderTe
 
 void registerInventoryCommands();
 void registerClientCommands();
+void registerOrderCommands();
+void registerBillingCommands();
+void registerSalesCommands();
 
 }  // namespace corvanta::bench

@@ -8,6 +8,7 @@
 
 #include "app/Globals.h"
 #include "data/engine/Engine.h"
+#include "data/numbers/Calendar.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
 
@@ -21,6 +22,8 @@ struct Platform {
   // Called for every window as soon as it is created (the GUI builds its real window then,
   // so that the splash shows while the tables open).
   std::function<void(Form&)> formCreated;
+  // Today's date and the short date format every window writes dates with.
+  Calendar calendar;
 };
 
 class CorvantaApp : public Application {
@@ -29,6 +32,9 @@ class CorvantaApp : public Application {
 
   const Engine& engine() const { return engine_; }
   ReportRuntime& reports() const { return platform_.reports; }
+  const Calendar& calendar() const { return platform_.calendar; }
+  // Today in the short date format, as a window writes it into a date field.
+  std::string writeDate() const { return platform_.calendar.writeDate(); }
   Globals g;
   // Program variables a window keeps between commands (running totals...), by name, as the
   // text a scenario compares: windows register a reader for each.

@@ -46,6 +46,9 @@ TShippingForm::TShippingForm(Application& app)
   cmdClose.setBounds(390, 254, 216, 30);
 
   ShippingChargeDBEdit.exitHandler = "ShippingChargeDBEditExit";
+  ShippingChargeDBEdit.storingAtPost = [this](const std::string& typed) {
+    shop(this->app()).g.ShippingInformationForm->chargeStoredAtPost(typed);
+  };
   addHandler("ShippingChargeDBEditExit", [this] { ShippingChargeDBEditExit(); });
   addHandler("cmdEnterShippinginformationClick", [this] { cmdEnterShippinginformationClick(); });
   addHandler("cmdCheckShippingStatusClick", [this] { cmdCheckShippingStatusClick(); });

@@ -4,6 +4,7 @@
 // dialog), enters who packed it, when and how it went and what shipping cost (through the
 // shipping information dialog, which keeps the grand total in step), and prints its packing
 // slip.  Every edit is bound to ShippingBillingDataModule.ShippingBillingDataSource.
+#include "billing/ShippingChargeEdit.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
 #include "reports/ReportComponent.h"
@@ -31,7 +32,8 @@ class TShippingForm : public Form {
   Label Label6{*this, "Label6", "Shipped Via"};
   DBEdit ShippedViaDBEdit{*this, "ShippedViaDBEdit", kBilling, "ShippedVia"};
   Label Label7{*this, "Label7", "Shipping Charge"};
-  DBEdit ShippingChargeDBEdit{*this, "ShippingChargeDBEdit", kBilling, "ShippingCharge"};
+  ShippingChargeEdit ShippingChargeDBEdit{*this, "ShippingChargeDBEdit", kBilling,
+                                          "ShippingCharge"};
   Label Label8{*this, "Label8",
                "Hint: check shipping status first  then enter shipping information"};
 

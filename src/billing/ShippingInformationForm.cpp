@@ -53,6 +53,10 @@ TShippingInformationForm::TShippingInformationForm(Application& app)
   changeShippingChargeDbEdit.exitHandler = "changeShippingChargeDbEditExit";
   addHandler("ShippingChargeDBEditExit", [this] { ShippingChargeDBEditExit(); });
   addHandler("changeShippingChargeDbEditExit", [this] { changeShippingChargeDbEditExit(); });
+  ShippingChargeDBEdit.storingAtPost = [this](const std::string& t) { chargeStoredAtPost(t); };
+  changeShippingChargeDbEdit.storingAtPost = [this](const std::string& t) {
+    chargeStoredAtPost(t);
+  };
   addHandler("FormCreate", [this] { FormCreate(); });
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdchangeShippingChargeClick", [this] { cmdchangeShippingChargeClick(); });
@@ -92,6 +96,25 @@ void TShippingInformationForm::followCharge(const DBEdit& chargeEdit) {
   if (billingTable(app()).state() == TableState::Browse) return;
   takePreviousShippingCharge();
   moveGrandTotalTo(chargeEdit.text());
+}
+
+void TShippingInformationForm::chargeStoredAtPost(const std::string& typed) {
+  Table& billing = billingTable(app());
+  // The grand total as it is about to be stored holds the charge the record holds now.
+  const std::string held = chargeText(billing.fieldByName("ShippingCharge").displayText());
+  if (sameCharge(typed, held)) return;
+  DBEdit& total = grandTotalEdit(app());
+  Field& grandTotal = billing.fieldByName("GrandTotal");
+  // The processing form's edit may store its own written total before or after this one
+  // stores the charge; the new total goes where it will be taken from.
+  const bool written = total.modified();
+  const std::string newTotal = writeNumber(
+      grandTotalWithCharge(written ? total.text() : grandTotal.displayText(), held, typed));
+  if (written)
+    total.setText(newTotal);
+  else
+    grandTotal.setText(newTotal);
+  PreviousShippingCharge = chargeText(typed);
 }
 
 void TShippingInformationForm::cmdOKClick() {

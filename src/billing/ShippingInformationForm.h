@@ -11,11 +11,12 @@
 // grand total by the difference only: entering the same charge twice counts it once.
 //
 // A charge typed into any control bound to ShippingCharge (the two of this dialog and the
-// shipping window's) moves the grand total as soon as the control is left, so that whatever
-// posts the record next (OK, a move, the payment status dialog) stores the charge together
-// with its total.
+// shipping window's) moves the grand total as soon as the control is left, or, when the record
+// is posted before the control was left, as the charge goes into its field; so whatever posts
+// the record (OK, a move, the payment status dialog) stores the charge together with its total.
 #include <string>
 
+#include "billing/ShippingChargeEdit.h"
 #include "data/controls/DBEdit.h"
 #include "ui/Form.h"
 
@@ -37,10 +38,11 @@ class TShippingInformationForm : public Form {
   Label Label4{*this, "Label4", "Shipped Via"};
   DBEdit ShippedByDBEdit{*this, "ShippedByDBEdit", kBilling, "ShippedVia"};
   Label Label5{*this, "Label5", "Shipping Charge"};
-  DBEdit ShippingChargeDBEdit{*this, "ShippingChargeDBEdit", kBilling, "ShippingCharge"};
+  ShippingChargeEdit ShippingChargeDBEdit{*this, "ShippingChargeDBEdit", kBilling,
+                                          "ShippingCharge"};
   Label Label6{*this, "Label6", "Type new Shipping Charge here"};
-  DBEdit changeShippingChargeDbEdit{*this, "changeShippingChargeDbEdit", kBilling,
-                                    "ShippingCharge"};
+  ShippingChargeEdit changeShippingChargeDbEdit{*this, "changeShippingChargeDbEdit", kBilling,
+                                                "ShippingCharge"};
   Label Label7{*this, "Label7", "then click change shipping charge button"};
   Label Label8{*this, "Label8", "Customer Number"};
   DBEdit CustomerNumberDBEdit{*this, "CustomerNumberDBEdit", kBilling, "CustNum"};
@@ -72,6 +74,9 @@ class TShippingInformationForm : public Form {
   // A control bound to ShippingCharge was left (its text is in the field): while the record
   // is being edited, the grand total follows the charge it shows.
   void followCharge(const DBEdit& chargeEdit);
+  // A charge still typed into a control when the record is posted: the grand total on its way
+  // to the file moves from the charge the record held to this one.
+  void chargeStoredAtPost(const std::string& typed);
   void ShippingChargeDBEditExit() { followCharge(ShippingChargeDBEdit); }
   void changeShippingChargeDbEditExit() { followCharge(changeShippingChargeDbEdit); }
 

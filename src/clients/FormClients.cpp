@@ -7,14 +7,12 @@
 #include "clients/ClientSearchForm.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "reports/ReportFileDialog.h"
 #include "ui/Error.h"
 
 namespace corvanta {
 
 namespace {
-
-constexpr const char* kDefinitionDirectory = "c:\\Program Files\\DARROWMERE\\Database Files";
-constexpr const char* kDefinitionFilter = "Report files (*.rpt)|*.rpt|All files (*.*)|*.*";
 
 std::string counted(std::int64_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -39,10 +37,9 @@ TFormClients::TFormClients(Application& app)
     : Form(app, "FormClients", "Morvane"),
       ClientReport1(shop(app).reports(), "ClientReport1", "", "", false),
       ClientReportLbs5160(shop(app).reports(), "ClientReportLbs5160", "", "", false),
-      OpenDialogReport{"Print Report (Use File 'Client' )", kDefinitionDirectory, "client",
-                       kDefinitionFilter},
-      OpenDialogReportlbs5160{"Print on Avery 5160 Labels ( File 'Reportlbs5160' )",
-                              kDefinitionDirectory, "clientlbs5160", kDefinitionFilter} {
+      OpenDialogReport(reportFileDialog("Print Report (Use File 'Client' )", "client")),
+      OpenDialogReportlbs5160(reportFileDialog(
+          "Print on Avery 5160 Labels ( File 'Reportlbs5160' )", "clientlbs5160")) {
   // A single-line frame with the system menu and a minimize box, but no maximize.
   border = BorderStyle::Dialog;
   minimizeBox = true;
@@ -183,28 +180,12 @@ void TFormClients::cmdSearchClick() {
   shop(app()).g.ClientSearchForm->show();
 }
 
-void TFormClients::runChosenReport(ReportComponent& report, const OpenFileRequest& dialog) {
-  const std::optional<std::string> chosen = app().dialogs().openFile(dialog);
-  if (!chosen || chosen->empty()) return;
-  // The dialog hands back a path in either convention; a bare name typed into it lies in
-  // the dialog's own directory.
-  const std::size_t slash = chosen->find_last_of("/\\");
-  if (slash == std::string::npos) {
-    report.ReportDir = dialog.initialDirectory + "\\";
-    report.ReportName = *chosen;
-  } else {
-    report.ReportDir = chosen->substr(0, slash + 1);
-    report.ReportName = chosen->substr(slash + 1);
-  }
-  report.Run();
-}
-
 void TFormClients::cmdPrintReportClick() {
-  runChosenReport(ClientReport1, OpenDialogReport);
+  runChosenReport(app().dialogs(), OpenDialogReport, ClientReport1);
 }
 
 void TFormClients::cmdPrintLabelsClick() {
-  runChosenReport(ClientReportLbs5160, OpenDialogReportlbs5160);
+  runChosenReport(app().dialogs(), OpenDialogReportlbs5160, ClientReportLbs5160);
 }
 
 void TFormClients::cmdHelpClick() {

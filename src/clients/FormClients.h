@@ -124,7 +124,6 @@ class TFormClients : public Form {
 
  private:
   Table& clients() const;
-  void runChosenReport(ReportComponent& report, const OpenFileRequest& dialog);
 };
 
 }  // namespace corvanta

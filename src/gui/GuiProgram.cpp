@@ -26,14 +26,18 @@ void useShopFont() {
 
 }  // namespace
 
-GuiProgram::GuiProgram(const Engine& engine)
+GuiProgram::GuiProgram(const Engine& engine, Calendar calendar)
     : engine_(engine),
       dialogs_(std::make_unique<QtDialogs>(engine.config())),
       help_(std::make_unique<HelpWindowViewer>(engine.config())),
-      reports_(std::make_unique<reports::PrintingReportRuntime>(engine, *dialogs_)) {
+      reports_(std::make_unique<reports::PrintingReportRuntime>(
+          engine, *dialogs_,
+          reports::PrintingReportRuntime::Options{
+              reports::PrintingReportRuntime::Destination::Automatic, {}, calendar})) {
   installReportPreview(*reports_);
   app_ = std::make_unique<CorvantaApp>(
-      engine_, Platform{*dialogs_, *help_, *reports_, [this](Form& f) { formCreated(f); }});
+      engine_, Platform{*dialogs_, *help_, *reports_, [this](Form& f) { formCreated(f); },
+                        std::move(calendar)});
   dialogs_->setTitle(app_->title());
   runner_ = std::make_unique<ActionRunner>(*app_);
   // Only a running loop is told: exit() without one would make every later loop (a message

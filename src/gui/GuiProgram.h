@@ -25,8 +25,9 @@ class QtDialogs;
 
 class GuiProgram {
  public:
-  // Requires a QApplication.
-  explicit GuiProgram(const Engine& engine);
+  // Requires a QApplication.  `calendar` is where every window and report takes today's date
+  // and the short date format from.
+  explicit GuiProgram(const Engine& engine, Calendar calendar = {});
   ~GuiProgram();
   GuiProgram(const GuiProgram&) = delete;
   GuiProgram& operator=(const GuiProgram&) = delete;

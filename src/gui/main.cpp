@@ -10,7 +10,7 @@
 #include "data/engine/AutomaticBackup.h"
 #include "data/engine/Engine.h"
 #include "data/engine/EngineConfig.h"
-#include "data/numbers/Numbers.h"
+#include "data/numbers/Calendar.h"
 #include "gui/GuiProgram.h"
 
 namespace {
@@ -59,11 +59,13 @@ int main(int argc, char** argv) {
   GuardedApplication qapp(argc, argv);
   QApplication::setApplicationName("Corvanta");
   QApplication::setApplicationVersion("1.2");
-  if (const char* f = std::getenv("CORVANTA_SHORT_DATE_FORMAT"); !f || !*f)
-    corvanta::setShortDateFormat(systemShortDateFormat());
+  // The machine's clock, in the system's short date format unless the shop asks for another.
+  corvanta::Calendar calendar;
+  const char* format = std::getenv("CORVANTA_SHORT_DATE_FORMAT");
+  calendar.shortDateFormat = format && *format ? format : systemShortDateFormat();
   try {
     corvanta::Engine engine(corvanta::EngineConfig::fromEnvironment());
-    corvanta::GuiProgram program(engine);
+    corvanta::GuiProgram program(engine, std::move(calendar));
     if (!program.start()) return 1;  // the error box was shown
     // Today's backup, if not taken yet, runs on its own thread while the shop works; its
     // failure is shown once, when it happens.  Leaving the program stops it between tables.

@@ -7,29 +7,15 @@
 #include "inventory/OrderForm.h"
 #include "inventory/SearchForm.h"
 #include "inventory/StockText.h"
+#include "reports/ReportFileDialog.h"
 #include "ui/Error.h"
 
 namespace corvanta {
 
-namespace {
-
-constexpr const char* kReportDialogDirectory = "c:\\Program Files\\DARROWMERE\\Database Files";
-
-OpenFileRequest reportDialog(std::string title) {
-  OpenFileRequest r;
-  r.title = std::move(title);
-  r.initialDirectory = kReportDialogDirectory;
-  r.fileName = "stock.rpt";
-  r.filter = "Report files (*.rpt)|*.rpt|All files (*.*)|*.*";
-  return r;
-}
-
-}  // namespace
-
 TInventoryForm::TInventoryForm(Application& app)
     : Form(app, "InventoryForm", "Talvesk"),
-      PreviewDialog1(reportDialog("Print Preview")),
-      PrintDialog2(reportDialog("Print ")),
+      PreviewDialog1(reportFileDialog("Print Preview", "stock.rpt")),
+      PrintDialog2(reportFileDialog("Print ", "stock.rpt")),
       PreviewReport(shop(app).reports(), "PreviewReport", "", "", true),
       PrintReport(shop(app).reports(), "PrintReport", "", "", false) {
   layOut();
@@ -187,22 +173,12 @@ void TInventoryForm::cmdOrderClick() {
   shop(app()).g.OrderForm->show();
 }
 
-void TInventoryForm::runChosenReport(const OpenFileRequest& dialog, ReportComponent& report,
-                                     std::map<std::string, std::string> parameters) {
-  const auto chosen = app().dialogs().openFile(dialog);
-  if (!chosen || chosen->empty()) return;
-  const ReportLocation where = splitReportPath(*chosen, dialog.initialDirectory);
-  report.ReportName = where.name;
-  report.ReportDir = where.directory;
-  report.Run(std::move(parameters));
-}
-
 void TInventoryForm::cmdPrintPreviewClick() {
-  runChosenReport(PreviewDialog1, PreviewReport, {});
+  runChosenReport(app().dialogs(), PreviewDialog1, PreviewReport);
 }
 
 void TInventoryForm::cmdPrintInventorytoOrderClick() {
-  runChosenReport(PrintDialog2, PrintReport, {{"filter", "reorder"}});
+  runChosenReport(app().dialogs(), PrintDialog2, PrintReport, {{"filter", "reorder"}});
 }
 
 void TInventoryForm::cmdHelpClick() {

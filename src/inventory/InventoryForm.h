@@ -139,9 +139,6 @@ class TInventoryForm : public Form {
   void changeQuantity(const std::string& caption, const std::string& prompt, int sign);
   // The stock commands that edit the current record need one; an empty stock list has none.
   void requireRecord(Table& table) const;
-  // Asks for a definition with the dialog and runs the component on it; Cancel runs nothing.
-  void runChosenReport(const OpenFileRequest& dialog, ReportComponent& report,
-                       std::map<std::string, std::string> parameters);
 };
 
 }  // namespace corvanta

@@ -2,6 +2,7 @@
 // The sort-order dialog of the inventory window: the order of the shared stock table, which
 // the grid and the navigator of every window showing stock follow.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -16,6 +17,11 @@ class TOrderForm : public Form {
                                      &GroupBox1};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick"};
   Button cmdClose{*this, "cmdClose", "&Close", "cmdCloseClick"};
+  OptionGroup options{GroupBox1,
+                      {&optOrderbyItemNumber, &optOrderbyDescription},
+                      cmdOK,
+                      cmdClose,
+                      {.cancelKind = Button::Glyph::Close}};
 
   // Selects the chosen order's index, refreshes and closes; the current record stays current.
   void cmdOKClick();

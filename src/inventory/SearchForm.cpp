@@ -7,17 +7,6 @@
 namespace corvanta {
 
 TSearchForm::TSearchForm(Application& app) : Form(app, "SearchForm", "Search") {
-  border = BorderStyle::Dialog;
-  clientWidth = 300;
-  clientHeight = 150;
-  GroupBox1.setBounds(12, 8, 276, 84);
-  optSearchItemNumber.setBounds(16, 24, 240, 22);
-  optSearchDescription.setBounds(16, 52, 240, 22);
-  optSearchItemNumber.setChecked(true);
-  cmdOK.setBounds(60, 106, 85, 30);
-  cmdOK.setKind(Button::Glyph::Ok);
-  cmdCancel.setBounds(155, 106, 85, 30);
-  cmdCancel.isCancel = true;
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }

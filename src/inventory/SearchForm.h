@@ -4,6 +4,7 @@
 // the item found, or where it was when nothing was found; by description: the nearest item)
 // and its index is the one of the chosen option.  Sales entry relies on that position.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -20,6 +21,7 @@ class TSearchForm : public Form {
                                     &GroupBox1};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick"};
   Button cmdCancel{*this, "cmdCancel", "Cancel", "cmdCancelClick"};
+  OptionGroup options{GroupBox1, {&optSearchItemNumber, &optSearchDescription}, cmdOK, cmdCancel};
 
   // By part number: asks for it (an empty answer does nothing, the dialog stays open), looks it
   // up exactly on the primary index, closes, and says "Item Number not found !" after closing

@@ -24,14 +24,4 @@ std::string stockQuantityText(std::int64_t quantity) {
   return writeWholeNumber(static_cast<std::int32_t>(quantity));
 }
 
-ReportLocation splitReportPath(std::string_view chosen, std::string_view initialDirectory) {
-  const auto cut = chosen.find_last_of("\\/");
-  if (cut == std::string_view::npos) {
-    std::string dir(initialDirectory);
-    if (!dir.empty() && dir.back() != '\\' && dir.back() != '/') dir += '\\';
-    return {dir, std::string(chosen)};
-  }
-  return {std::string(chosen.substr(0, cut + 1)), std::string(chosen.substr(cut + 1))};
-}
-
 }  // namespace corvanta

@@ -18,13 +18,4 @@ std::string adjustedQuantityText(std::string_view quantityText, std::string_view
 // of the stock figures it throws an Error naming the quantity.
 std::string stockQuantityText(std::int64_t quantity);
 
-// A report definition chosen in an open-file dialog, as a report component takes it: the
-// directory (with its closing separator) and the file name.  A bare file name lives in the
-// dialog's initial directory.  Both Windows ("\") and local ("/") separators are understood.
-struct ReportLocation {
-  std::string directory;
-  std::string name;
-};
-ReportLocation splitReportPath(std::string_view chosen, std::string_view initialDirectory);
-
 }  // namespace corvanta

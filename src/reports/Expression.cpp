@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "base/Text.h"
 #include "data/numbers/Numbers.h"
 #include "reports/ReportText.h"
 #include "ui/Error.h"
@@ -40,18 +41,13 @@ bool numeric(const RValue& v, double& out) {
   return parseFloatStrict(std::get<std::string>(v), out);
 }
 
-std::string lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 }  // namespace
 
 int compareValues(const RValue& a, const RValue& b) {
   double x = 0, y = 0;
   const bool anyNumber = std::holds_alternative<double>(a) || std::holds_alternative<double>(b);
   if (anyNumber && numeric(a, x) && numeric(b, y)) return x < y ? -1 : (x > y ? 1 : 0);
-  const std::string s = lower(toText(a)), t = lower(toText(b));
+  const std::string s = toLower(toText(a)), t = toLower(toText(b));
   return s < t ? -1 : (s > t ? 1 : 0);
 }
 
@@ -494,7 +490,7 @@ RValue Expression::evalNode(const Node* n, const EvalContext& ctx) const {
     case Op::Date: {
       RValue v = kid(0);
       if (std::holds_alternative<double>(v)) return v;
-      auto d = dateNumber(toText(v), shortDateFormat());
+      auto d = dateNumber(toText(v), ctx.shortDateFormat());
       return d ? RValue(*d) : RValue();
     }
     case Op::If:
@@ -511,7 +507,7 @@ RValue Expression::evalNode(const Node* n, const EvalContext& ctx) const {
       return s;
     }
     case Op::Lower:
-      return lower(toText(kid(0)));
+      return toLower(toText(kid(0)));
   }
   return {};
 }

@@ -58,6 +58,8 @@ class EvalContext {
   virtual std::optional<std::string> parameter(const std::string& name) const = 0;
   // page, today, title, groups, or "shop.<Key>".
   virtual RValue special(const std::string& name) const = 0;
+  // The short date format date(text) reads a date text in.
+  virtual std::string shortDateFormat() const = 0;
   virtual RValue aggregate(int id) const = 0;
 };
 

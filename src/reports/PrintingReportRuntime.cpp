@@ -48,7 +48,8 @@ fs::path PrintingReportRuntime::locate(const ReportRun& run) const {
 
 void PrintingReportRuntime::run(const ReportRun& run) {
   const fs::path definition = locate(run);
-  ReportJob job(engine_, definition, definition.filename().string(), run.parameters);
+  ReportJob job(engine_, definition, definition.filename().string(), run.parameters,
+                options_.calendar);
   auto setUp = [&](QPrinter& printer) {
     printer.setFullPage(true);
     printer.setPageLayout(job.pageLayout());

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "data/engine/Engine.h"
+#include "data/numbers/Calendar.h"
 #include "reports/ReportComponent.h"
 #include "ui/Dialogs.h"
 
@@ -38,6 +39,8 @@ class PrintingReportRuntime : public ReportRuntime {
     // Where PDF files go; empty: $CORVANTA_REPORT_OUTPUT, else
     // $XDG_DATA_HOME/corvanta/reports-output (~/.local/share/... without XDG_DATA_HOME).
     std::filesystem::path outputDirectory;
+    // The reports' today and short date format.
+    Calendar calendar;
   };
 
   PrintingReportRuntime(const Engine& engine, Dialogs& dialogs, Options options);

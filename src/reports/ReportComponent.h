@@ -57,7 +57,8 @@ class ReportComponent {
   bool Preview;
 };
 
-// The directory the shop's fixed report names live in.
+// The shop's report folder: where the fixed report names live and where the dialogs that
+// choose a report definition open.  The engine's path map says where it is on this machine.
 inline constexpr const char* kReportDirectory = "C:\\Program Files\\DARROWMERE\\DataBase Files\\";
 
 }  // namespace corvanta

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <sstream>
 
+#include "base/Text.h"
 #include "data/engine/TableSchema.h"
 #include "ui/Error.h"
 
@@ -14,18 +15,6 @@ namespace {
 const char* const kSections[] = {"style",         "page-header", "page-footer",  "report-header",
                                  "report-footer", "columns",     "group-header", "group-footer",
                                  "row",           "empty",       "label"};
-
-std::string trim(std::string_view s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string_view::npos) return {};
-  const auto e = s.find_last_not_of(" \t\r\n");
-  return std::string(s.substr(b, e - b + 1));
-}
-
-std::string lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::vector<std::string> split(const std::string& s, char sep) {
   std::vector<std::string> out;
@@ -54,7 +43,7 @@ class HeaderReader {
 
   void read(int line, const std::string& key, const std::string& value) {
     line_ = line;
-    const auto kw = words(lower(key));
+    const auto kw = words(toLower(key));
     const std::string k = kw.empty() ? "" : kw[0];
     const std::string qualifier = kw.size() > 1 ? kw[1] : "";
     if (kw.size() > 2 || (!qualifier.empty() && k != "filter" && k != "title"))
@@ -65,7 +54,7 @@ class HeaderReader {
       if (qualifier.empty()) fail("\"title\" needs a filter name: title reorder: ...");
       def_.filterTitles[qualifier] = value;
     } else if (k == "page") {
-      for (const auto& w : words(lower(value))) {
+      for (const auto& w : words(toLower(value))) {
         if (w == "portrait")
           def_.landscape = false;
         else if (w == "landscape")
@@ -96,9 +85,9 @@ class HeaderReader {
       auto w = words(value);
       if (w.empty()) fail("rows needs a table name");
       def_.rowsTable = {line, w[0]};
-      if (w.size() == 3 && lower(w[1]) == "by")
+      if (w.size() == 3 && toLower(w[1]) == "by")
         def_.rowsIndex = {line, w[2]};
-      else if (w.size() == 4 && lower(w[1]) == "by" && (w[2] == "\"\"" || w[2] == "''"))
+      else if (w.size() == 4 && toLower(w[1]) == "by" && (w[2] == "\"\"" || w[2] == "''"))
         def_.rowsIndex = {line, ""};
       else if (w.size() != 1)
         fail("write rows as: TABLE [by INDEX]");
@@ -114,7 +103,7 @@ class HeaderReader {
     } else if (k == "labels") {
       labels(value);
     } else if (k == "stripes") {
-      def_.stripes = lower(value) == "yes";
+      def_.stripes = toLower(value) == "yes";
     } else {
       fail("unknown setting \"" + key + "\"");
     }
@@ -141,12 +130,12 @@ class HeaderReader {
     const auto rest = words(value.substr(eq + 1));
     if (l.name.empty() || rest.empty()) fail("write lookup as: NAME = TABLE where FIELD = VALUE");
     l.table = rest[0];
-    if (rest.size() == 2 && lower(rest[1]) == "first") {
+    if (rest.size() == 2 && toLower(rest[1]) == "first") {
       def_.lookups.push_back(l);
       return;
     }
     const std::string tail = trim(value.substr(eq + 1));
-    const auto where = lower(tail).find(" where ");
+    const auto where = toLower(tail).find(" where ");
     const auto eq2 = tail.find('=', where == std::string::npos ? 0 : where);
     if (where == std::string::npos || eq2 == std::string::npos)
       fail("write lookup as: NAME = TABLE where FIELD = VALUE");
@@ -163,7 +152,7 @@ class HeaderReader {
     LabelSheet s;
     bool sized = false, pitched = false;
     for (const auto& part : split(value, ',')) {
-      auto w = words(lower(part));
+      auto w = words(toLower(part));
       if (w.size() == 3 && w[1] == "x" && std::isdigit(static_cast<unsigned char>(w[0][0]))) {
         s.columns = std::atoi(w[0].c_str());
         s.rows = std::atoi(w[2].c_str());
@@ -198,7 +187,7 @@ std::string definitionError(const std::string& fileName, int line, const std::st
 }
 
 std::optional<double> parseLength(std::string_view text) {
-  const std::string s = lower(trim(text));
+  const std::string s = toLower(trim(text));
   size_t i = 0;
   while (i < s.size() && (std::isdigit(static_cast<unsigned char>(s[i])) || s[i] == '.')) ++i;
   if (i == 0) return std::nullopt;
@@ -272,10 +261,10 @@ ReportDefinition parseDefinition(std::string_view text, const std::string& fileN
     if (markEnd == std::string_view::npos)
       throw Error(definitionError(fileName, lineAt(text, mark), "a comment is not closed"));
     const auto w = words(std::string(text.substr(mark + 4, markEnd - mark - 4)));
-    if (!w.empty() && lower(w[0]) == "section") {
+    if (!w.empty() && toLower(w[0]) == "section") {
       if (w.size() != 2)
         throw Error(definitionError(fileName, lineAt(text, mark), "write <!-- section NAME -->"));
-      const std::string name = lower(w[1]);
+      const std::string name = toLower(w[1]);
       if (std::find(std::begin(kSections), std::end(kSections), name) == std::end(kSections))
         throw Error(
             definitionError(fileName, lineAt(text, mark), "unknown section \"" + w[1] + "\""));

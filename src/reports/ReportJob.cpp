@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/Text.h"
 #include "data/numbers/Numbers.h"
 #include "reports/ReportData.h"
 #include "reports/ReportDefinition.h"
@@ -17,17 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string::npos) return {};
-  return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
-}
-
 // shop.ini beside the definitions: "Name = Harbor Lane Hardware" lines, read by {{shop.Name}}.
 std::map<std::string, std::string> readShopInfo(const fs::path& dir) {
   std::map<std::string, std::string> info;
@@ -37,7 +27,8 @@ std::map<std::string, std::string> readShopInfo(const fs::path& dir) {
     line = trim(line);
     if (line.empty() || line[0] == ';' || line[0] == '#' || line[0] == '[') continue;
     const auto eq = line.find('=');
-    if (eq != std::string::npos) info[lower(trim(line.substr(0, eq)))] = trim(line.substr(eq + 1));
+    if (eq != std::string::npos)
+      info[toLower(trim(line.substr(0, eq)))] = trim(line.substr(eq + 1));
   }
   return info;
 }
@@ -71,6 +62,7 @@ struct ReportJob::Impl : NameScope, EvalContext {
   Parameters parameters;  // keys in lower case
   std::map<std::string, std::string> shop;
   std::string title;
+  Calendar calendar;
 
   const TableDef* rowsDef = nullptr;
   std::unique_ptr<TableFile> rows;
@@ -127,17 +119,21 @@ struct ReportJob::Impl : NameScope, EvalContext {
     return v;
   }
   std::optional<std::string> parameter(const std::string& name) const override {
-    auto it = parameters.find(lower(name));
+    auto it = parameters.find(toLower(name));
     if (it == parameters.end()) return std::nullopt;
     return it->second;
   }
   RValue special(const std::string& name) const override {
     if (name == "page") return static_cast<double>(pager ? pager->page() : labelPage);
-    if (name == "today") return writeDate();
+    if (name == "today") return calendar.writeDate();
     if (name == "title") return title;
     if (name == "groups") return static_cast<double>(groups);
-    auto it = shop.find(lower(name.substr(5)));  // "shop.X"
+    auto it = shop.find(toLower(name.substr(5)));  // "shop.X"
     return it == shop.end() ? RValue() : RValue(it->second);
+  }
+  std::string shortDateFormat() const override {
+    return calendar.shortDateFormat.empty() ? Calendar::kDefaultShortDateFormat
+                                            : calendar.shortDateFormat;
   }
   RValue aggregate(int id) const override {
     const auto& sums = groupScope ? groupSums : reportSums;
@@ -200,11 +196,12 @@ struct ReportJob::Impl : NameScope, EvalContext {
     for (const auto& w : def.where) texts.emplace_back(w.line, w.text);
     title = def.title;
     if (auto f = parameter("filter"); f && !f->empty()) {
-      auto it = def.filters.find(lower(*f));
+      auto it = def.filters.find(toLower(*f));
       if (it == def.filters.end())
         throw Error("The report definition \"" + displayName + "\" has no \"" + *f + "\" filter");
       for (const auto& w : it->second) texts.emplace_back(w.line, w.text);
-      if (auto t = def.filterTitles.find(lower(*f)); t != def.filterTitles.end()) title = t->second;
+      if (auto t = def.filterTitles.find(toLower(*f)); t != def.filterTitles.end())
+        title = t->second;
     }
     for (const auto& [line, text] : texts) {
       auto e = parse(line, text);
@@ -440,15 +437,16 @@ struct ReportJob::Impl : NameScope, EvalContext {
 };
 
 ReportJob::ReportJob(const Engine& engine, const fs::path& definition,
-                     const std::string& displayName, Parameters parameters)
+                     const std::string& displayName, Parameters parameters, Calendar calendar)
     : d_(std::make_unique<Impl>()) {
+  d_->calendar = std::move(calendar);
   std::ifstream in(definition, std::ios::binary);
   if (!in) throw Error("Cannot read the report definition \"" + displayName + "\"");
   std::stringstream text;
   text << in.rdbuf();
   if (in.bad()) throw Error("Cannot read the report definition \"" + displayName + "\"");
   d_->displayName = displayName;
-  for (auto& [k, v] : parameters) d_->parameters[lower(k)] = v;
+  for (auto& [k, v] : parameters) d_->parameters[toLower(k)] = v;
   d_->def = parseDefinition(text.str(), displayName);
   d_->shop = readShopInfo(definition.parent_path());
   d_->check(engine);

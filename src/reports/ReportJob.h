@@ -10,6 +10,7 @@
 #include <string>
 
 #include "data/engine/Engine.h"
+#include "data/numbers/Calendar.h"
 
 namespace corvanta::reports {
 
@@ -21,8 +22,9 @@ class ReportJob {
   // Reads the definition, checks every table, index, field and parameter it names, and opens
   // its tables.  `displayName` is how messages name the file.  Throws Error naming the file
   // when it cannot be read, names something unknown, or needs a parameter the run lacks.
+  // `calendar` gives the report's today and the format its date() reads.
   ReportJob(const Engine& engine, const std::filesystem::path& definition,
-            const std::string& displayName, Parameters parameters);
+            const std::string& displayName, Parameters parameters, Calendar calendar = {});
   ~ReportJob();
 
   // The report's title for this run ("Items to Re-Order" under the reorder filter).

@@ -2,22 +2,14 @@
 
 #include <cmath>
 
+#include "base/Text.h"
 #include "data/numbers/Numbers.h"
 #include "reports/ReportText.h"
 #include "ui/Error.h"
 
 namespace corvanta::reports {
 
-namespace {
-
-std::string trim(std::string_view s) {
-  const auto b = s.find_first_not_of(" \t\r\n");
-  if (b == std::string_view::npos) return {};
-  const auto e = s.find_last_not_of(" \t\r\n");
-  return std::string(s.substr(b, e - b + 1));
-}
-
-}  // namespace
+namespace {}  // namespace
 
 Template Template::parse(std::string_view text, const NameScope& names, AggregateList& aggregates) {
   Template t;

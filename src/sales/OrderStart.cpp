@@ -15,27 +15,29 @@ namespace corvanta {
 
 namespace {
 
-// The highest order number in one table, read from its file without moving the shared cursor
-// (empty numbers sort first, so the last entry holds the highest if any has one).
-std::optional<double> highestIn(Table& table, const char* index) {
-  const IndexDef& ix = *table.def().findIndex(index);
-  auto row = table.file().last(ix);
-  if (!row) return std::nullopt;
-  const Value& v = row->values[table.def().fieldIndex("OrderNumber")];
+std::optional<double> orderNumberOf(const Value& v) {
   if (!std::holds_alternative<double>(v)) return std::nullopt;
   return std::get<double>(v);
 }
 
-// The highest order number stored, over the order lines and the billing records: an order
-// whose lines were all deleted later still has its billing record, and its number is taken.
-std::optional<double> highestOrderNumber(const Globals& g) {
-  std::optional<double> sales = highestIn(g.SalesDataModule->SalesTable, "ByOrderNumber");
-  std::optional<double> billing = highestIn(g.ShippingBillingDataModule->ShippingBillingTable, "");
-  if (sales && billing) return *sales > *billing ? *sales : *billing;
-  return sales ? sales : billing;
+// The highest order number of the billing records, read from the file without moving the
+// billing window's cursor.
+std::optional<double> highestBilled(Table& billing) {
+  auto row = billing.file().last(*billing.def().findIndex(""));
+  if (!row) return std::nullopt;
+  return orderNumberOf(row->values[billing.def().fieldIndex("OrderNumber")]);
+}
+
+std::optional<double> higher(std::optional<double> a, std::optional<double> b) {
+  if (a && b) return *a > *b ? a : b;
+  return a ? a : b;
 }
 
 }  // namespace
+
+void selectIndexOnce(Table& table, std::string_view name) {
+  if (!equalsNoCase(table.indexName(), name)) table.selectIndex(name);
+}
 
 bool TSalesEntryForm::settleOrderInProgress() {
   auto& g = shop(app()).g;
@@ -63,7 +65,7 @@ void TSalesEntryForm::insertPendingRecord(const std::string& orderNumber) {
   t.insert();
   // Texts after the insert: entering insert state resets the bound edits.
   OrderNumberDBEdit.setText(orderNumber);
-  DateDBEdit.setText(writeDate());
+  DateDBEdit.setText(shop(app()).writeDate());
   PickUpShipDBEdit.setText("PickUp");
   TypeofSaleDBEdit.setText("cash");
   lines_.clear();
@@ -73,7 +75,16 @@ void TSalesEntryForm::insertPendingRecord(const std::string& orderNumber) {
 void TSalesEntryForm::StartOrder(OrderRoad road) {
   auto& g = shop(app()).g;
   if (!settleOrderInProgress()) return;
-  const std::optional<double> highest = highestOrderNumber(g);
+  // The order's lines and its end rely on this index and on the record the pending one is
+  // inserted after: the last line in order number order, which holds the highest number of
+  // the lines (empty numbers sort first).  An order whose lines were all deleted later keeps
+  // its billing record, and its number is taken too.
+  Table& t = sales();
+  selectIndexOnce(t, "ByOrderNumber");
+  t.last();
+  const std::optional<double> highest =
+      higher(orderNumberOf(t.bufferValue(t.def().fieldIndex("OrderNumber"))),
+             highestBilled(g.ShippingBillingDataModule->ShippingBillingTable));
   if (!highest) {
     if (road == OrderRoad::CustomerGrid) g.CustomerChoiceForm->close();
     g.SetFirstOrderNumberForm->show();
@@ -81,11 +92,6 @@ void TSalesEntryForm::StartOrder(OrderRoad road) {
   }
   const std::string number = nextOrderNumber(*highest);
   show();
-  // The order's lines and its end rely on this index and on the record the pending one was
-  // inserted after.
-  Table& t = sales();
-  t.selectIndex("ByOrderNumber");
-  t.last();
   insertPendingRecord(number);
   g.PreSalesEntryForm->close();
   if (road == OrderRoad::CustomerGrid) g.CustomerChoiceForm->close();

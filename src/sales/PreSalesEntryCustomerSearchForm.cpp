@@ -39,7 +39,7 @@ void TPreSalesEntryCustomerSearchForm::cmdOKClick() {
 
 void TPreSalesEntryCustomerSearchForm::SearchByLastName() {
   Table& t = clients();
-  t.selectIndex("byLastName");
+  selectIndexOnce(t, "byLastName");
   const std::string name = app().dialogs().inputBox("Search", "Enter Last Name to Search for", "");
   if (name.empty()) return;
   if (!t.findKey(name)) {
@@ -51,7 +51,7 @@ void TPreSalesEntryCustomerSearchForm::SearchByLastName() {
 
 void TPreSalesEntryCustomerSearchForm::SearchByCustNum() {
   Table& t = clients();
-  t.selectIndex("");
+  selectIndexOnce(t, "");
   const std::string number =
       app().dialogs().inputBox("Search", "Enter Customer Number to Search for", "");
   if (number.empty()) return;

@@ -24,6 +24,10 @@ namespace corvanta {
 
 class Table;
 
+// Selects an index unless it is selected already: selecting it again would only make every
+// control and grid bound to the table read its record again.
+void selectIndexOnce(Table& table, std::string_view name);
+
 // How the customer of a new order was chosen.
 enum class OrderRoad { CustomerNumber, CustomerGrid };
 

@@ -3,6 +3,8 @@
 // a person does with the windows in between.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <iterator>
 #include <random>
 #include <sstream>
 
@@ -168,8 +170,9 @@ TEST_F(BillingWindows, ChargeTypedInTheShippingWindowMovesTheTotalWhateverPostsI
   EXPECT_TRUE(shop.dialogs.errors.empty()) << shop.dialogs.errors.front();
 }
 
-// A person doing anything, in any order, with the shipping window and its dialog: after every
-// step each stored order's grand total is its goods plus its stored charge.  Totals and charges
+// A person doing anything, in any order, with the shipping window, its dialog and the payment
+// status dialog: after every step each stored order's grand total is its goods plus its stored
+// charge.  Totals and charges
 // are multiples of a quarter, so the arithmetic is exact and the check can be strict.
 TEST_F(BillingWindows, RandomWalkKeepsEveryGrandTotalHoldingItsChargeOnce) {
   const double goods[] = {100, 37.5, 250.25, 12};
@@ -183,39 +186,25 @@ TEST_F(BillingWindows, RandomWalkKeepsEveryGrandTotalHoldingItsChargeOnce) {
     const int quarters = pick(5) == 0 ? -1 : pick(80);
     return quarters < 0 ? std::string() : std::to_string(quarters / 4.0);
   };
+  const std::function<void()> actions[] = {
+      [&] { shipping.cmdEnterShippinginformation.click(); },
+      [&] { type(info.ShippingChargeDBEdit, chargeText()); },
+      [&] { type(info.changeShippingChargeDbEdit, chargeText()); },
+      [&] { info.cmdchangeShippingCharge.click(); },
+      [&] { info.cmdOK.click(); },
+      [&] { info.cmdCancel.click(); },
+      [&] { type(shipping.ShippingChargeDBEdit, chargeText()); },
+      [&] { shipping.DBNavigator1.click(NavButton::Next); },
+      [&] { shipping.DBNavigator1.click(NavButton::Prior); },
+      [&] { type(info.PackedByDBEdit, "Ann"); },
+      // Typed, and the person goes to another window without leaving the edit.
+      [&] { info.ShippingChargeDBEdit.typeText(chargeText()); },
+      [&] { info.changeShippingChargeDbEdit.typeText(chargeText()); },
+      [&] { shipping.ShippingChargeDBEdit.typeText(chargeText()); },
+      [&] { payment.cmdOK.click(); },
+  };
   for (int step = 0; step < 400; ++step) {
-    switch (pick(10)) {
-      case 0:
-        shipping.cmdEnterShippinginformation.click();
-        break;
-      case 1:
-        type(info.ShippingChargeDBEdit, chargeText());
-        break;
-      case 2:
-        type(info.changeShippingChargeDbEdit, chargeText());
-        break;
-      case 3:
-        info.cmdchangeShippingCharge.click();
-        break;
-      case 4:
-        info.cmdOK.click();
-        break;
-      case 5:
-        info.cmdCancel.click();
-        break;
-      case 6:
-        type(shipping.ShippingChargeDBEdit, chargeText());
-        break;
-      case 7:
-        shipping.DBNavigator1.click(NavButton::Next);
-        break;
-      case 8:
-        shipping.DBNavigator1.click(NavButton::Prior);
-        break;
-      case 9:
-        type(info.PackedByDBEdit, "Ann");
-        break;
-    }
+    actions[pick(std::size(actions))]();
     TableFile& file = billing.file();
     for (int i = 0; i < 4; ++i) {
       const auto row = file.findEqual(billing.def().indexes[0], Value(1001.0 + i));

@@ -147,8 +147,7 @@ TEST_F(ClientsWindow, ChosenReportFileBecomesTheComponentsNameAndDirectory) {
   };
   EXPECT_EQ(run(0), "ClientReport1 C:\\Reports\\ client.rpt");
   EXPECT_EQ(run(1), "ClientReportLbs5160 /srv/shop/labels/ clientlbs5160.rpt");
-  EXPECT_EQ(run(2),
-            "ClientReportLbs5160 c:\\Program Files\\DARROWMERE\\Database Files\\ clientlbs5160");
+  EXPECT_EQ(run(2), std::string("ClientReportLbs5160 ") + kReportDirectory + " clientlbs5160");
   EXPECT_EQ(shop.dialogs.prompts.back(), "open file | clientlbs5160");
 }
 

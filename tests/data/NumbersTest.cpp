@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "data/numbers/Calendar.h"
 #include "data/numbers/Numbers.h"
 #include "ui/Error.h"
 
@@ -176,29 +177,27 @@ TEST(NumberTextTest, StrictParsing) {
   }
 }
 
-TEST(DateTextTest, FormatsAndOverrides) {
+TEST(DateTextTest, FormatsAndCalendars) {
   EXPECT_EQ(formatDate(1997, 3, 7, "M/d/yy"), "3/7/97");
   EXPECT_EQ(formatDate(2005, 11, 23, "dd.MM.yyyy"), "23.11.2005");
   EXPECT_EQ(formatDate(2009, 1, 2, "yyyy-MM-dd"), "2009-01-02");
+  EXPECT_EQ(formatDate(2000, 12, 31, "yy/M/d"), "00/12/31");
 
-  setToday(1997, 3, 7);
-  ::unsetenv("CORVANTA_SHORT_DATE_FORMAT");
-  setShortDateFormat("");
-  EXPECT_EQ(writeDate(), "3/7/97");
+  const Calendar march7 = Calendar::fixed({1997, 3, 7});
+  EXPECT_EQ(march7.writeDate(), "3/7/97");
+  EXPECT_EQ(Calendar::fixed({1997, 3, 7}, "yyyy-MM-dd").writeDate(), "1997-03-07");
+  EXPECT_EQ(Calendar::fixed({1997, 3, 7}, "dd. MM. yyyy").writeDate(), "07. 03. 19");  // 10 chars
+  EXPECT_EQ(Calendar::fixed({1997, 3, 7}, "").writeDate(), "3/7/97");  // no format: the default
 
-  ::setenv("CORVANTA_SHORT_DATE_FORMAT", "dd/MM/yyyy", 1);
-  EXPECT_EQ(writeDate(), "07/03/1997");
-  setShortDateFormat("yyyy-MM-dd");  // the override wins over the environment
-  EXPECT_EQ(shortDateFormat(), "yyyy-MM-dd");
-  EXPECT_EQ(writeDate(), "1997-03-07");
-  setShortDateFormat("dd. MM. yyyy");
-  EXPECT_EQ(writeDate(), "07. 03. 19");  // cut at 10 characters
-  ::unsetenv("CORVANTA_SHORT_DATE_FORMAT");
-  setShortDateFormat("");
-  EXPECT_EQ(shortDateFormat(), "M/d/yy");
-
-  clearToday();
-  EXPECT_NE(writeDate(), "3/7/97");  // back on the clock
+  // The date source is asked at every writing: a program left running past midnight writes
+  // the new day.
+  CivilDate day{2026, 12, 31};
+  Calendar running;
+  running.today = [&day] { return day; };
+  EXPECT_EQ(running.writeDate(), "12/31/26");
+  day = {2027, 1, 1};
+  EXPECT_EQ(running.writeDate(), "1/1/27");
+  EXPECT_EQ(march7.writeDate(), "3/7/97");
 }
 
 }  // namespace

@@ -1,17 +1,24 @@
 // corvanta-screenshots DIR [FORM...]: starts the program on a fresh data directory, sets a
 // tax rate through the real widgets and saves pictures of the main window, the about window,
 // the set tax rate dialog and the splash into DIR, then of each FORM named (FORM.png), so
-// that a window's look can be checked.  Run it under xvfb-run for the desktop's fonts.
+// that a window's look can be checked.  "sale-printouts" keeps the receipt and the invoice of
+// the sale that pictures the sales windows, as PDF files.  Run it under xvfb-run for the desktop's
+// fonts.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTest>
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "GuiHarness.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "sales/SalesEntryForm.h"
+#include "sales/SetFirstOrderNumberForm.h"
 #include "ui/Form.h"
 
 using namespace corvanta::test;
@@ -102,8 +109,8 @@ void seedBilling(corvanta::CorvantaApp& app) {
   Table& billing = app.g.ShippingBillingDataModule->ShippingBillingTable;
   const char* orders[][13] = {
       {"1003", "1", "3/6/97", "recieved", "3/6/97", "", "", "", "0", "27.06", "2.06", "", ""},
-      {"1004", "2", "3/7/97", "", "", "Ann", "3/8/97", "Parcel post", "7.50", "104.79", "7.29",
-       "", ""},
+      {"1004", "2", "3/7/97", "", "", "Ann", "3/8/97", "Parcel post", "7.50", "104.79", "7.29", "",
+       ""},
       {"1005", "3", "3/9/97", "recieved", "3/9/97", "", "", "", "", "15.46", "1.22", "Visa",
        "4111111111111111"}};
   for (auto& o : orders) {
@@ -113,6 +120,76 @@ void seedBilling(corvanta::CorvantaApp& app) {
   }
   // The order that was shipped is on show.
   billing.findKey("1004");
+}
+
+// The PDF file the last box said a report was saved as, copied into DIR under `name`.
+bool keepPdf(GuiShop& shop, const QString& dir, const char* name) {
+  const QString box = shop.boxes.isEmpty() ? QString() : shop.boxes.takeLast();
+  const qsizetype at = box.indexOf(":\n");
+  const QString pdf = at < 0 ? QString() : box.mid(at + 2).section('\n', 0, 0);
+  const QString target = QDir(dir).filePath(name);
+  QFile::remove(target);
+  if (pdf.isEmpty() || !QFile::copy(pdf, target)) {
+    std::fprintf(stderr, "no PDF for %s: %s\n", name, qPrintable(box));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(target));
+  return true;
+}
+
+// The sales windows are pictured along a sale, through the real widgets: the find-customer
+// dialog, the search, the grid of a last-name search, the price choice over the order window
+// with one line sold, and the first order number dialog.  Only the windows asked for are saved.
+bool pictureSale(GuiShop& shop, const QString& dir, const std::set<std::string>& wanted) {
+  bool ok = true;
+  auto picture = [&](const char* form) {
+    if (wanted.count(form))
+      ok &= save(shop.window(form), dir, (std::string(form) + ".png").c_str());
+  };
+  shop.press("CorvantaMainForm", "SalesEntryForm");
+  picture("PreSalesEntryForm");
+  shop.press("PreSalesEntryForm", "cmdContinue");
+  picture("PreSalesEntryCustomerSearchForm");
+  shop.answers << "Smith";
+  shop.press("PreSalesEntryCustomerSearchForm", "cmdOK");
+  // The search's input box is part of the road, not a box that went wrong.
+  shop.boxes.removeAll("Search: Enter Last Name to Search for");
+  picture("CustomerChoiceForm");
+  shop.press("CustomerChoiceForm", "cmdOK");
+  auto* quantity = shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit");
+  QTest::keyClicks(quantity, "2");
+  shop.press("SalesEntryForm", "cmdAddtoOrder");
+  shop.press("ChoosePriceForm", "cmdContinue");
+  shop.app().g.SalesEntryForm->DBNavigator1.click(corvanta::NavButton::Next);
+  settle();
+  QTest::keyClicks(quantity, "1");
+  picture("SalesEntryForm");
+  shop.press("SalesEntryForm", "cmdAddtoOrder");
+  picture("ChoosePriceForm");
+  shop.press("ChoosePriceForm", "BitBtn1");
+  // The order is finished with a second line and a printed receipt, and its invoice printed
+  // too; both PDF files are kept beside the pictures (sale-receipt.pdf, sale-invoice.pdf).
+  if (wanted.count("sale-printouts")) {
+    shop.press("SalesEntryForm", "cmdAddtoOrder");
+    QTest::mouseClick(shop.widget<QRadioButton>("ChoosePriceForm", "OptDiscountPrice1"),
+                      Qt::LeftButton);
+    shop.press("ChoosePriceForm", "cmdContinue");
+    const std::string order =
+        shop.widget<QLineEdit>("SalesEntryForm", "OrderNumberDBEdit")->text().toStdString();
+    const std::string customer =
+        shop.widget<QLineEdit>("SalesEntryForm", "CustomerNumberDBEdit")->text().toStdString();
+    shop.press("SalesEntryForm", "cmdEndofOrder");
+    ok &= keepPdf(shop, dir, "sale-receipt.pdf");
+    shop.app().g.SalesEntryForm->InvoiceReport.Run({{"OrderNumber", order}, {"CustNum", customer}});
+    settle();
+    ok &= keepPdf(shop, dir, "sale-invoice.pdf");
+  }
+  auto& first = *shop.app().g.SetFirstOrderNumberForm;
+  first.Edit1.setText("1001");
+  first.show();
+  picture("SetFirstOrderNumberForm");
+  first.close();
+  return ok;
 }
 
 }  // namespace
@@ -149,7 +226,17 @@ int main(int argc, char** argv) {
   seedShop(shop.app());
   seedOrders(shop.app());
   seedBilling(shop.app());
+  const std::set<std::string> salesWindows = {
+      "PreSalesEntryForm",  "PreSalesEntryCustomerSearchForm",
+      "CustomerChoiceForm", "SalesEntryForm",
+      "ChoosePriceForm",    "SetFirstOrderNumberForm",
+      "sale-printouts"};
+  std::set<std::string> sale;
   for (int i = 2; i < argc; ++i) {
+    if (salesWindows.count(argv[i])) {
+      sale.insert(argv[i]);
+      continue;
+    }
     corvanta::Form* form = shop.app().form(argv[i]);
     if (!form) {
       std::fprintf(stderr, "no window %s\n", argv[i]);
@@ -160,5 +247,8 @@ int main(int argc, char** argv) {
     ok &= save(shop.window(argv[i]), dir, (std::string(argv[i]) + ".png").c_str());
     form->close();
   }
+  if (!sale.empty()) ok &= pictureSale(shop, dir, sale);
+  if (!shop.boxes.isEmpty())
+    std::fprintf(stderr, "unexpected boxes: %s\n", qPrintable(shop.boxes.join(" / ")));
   return ok && shop.boxes.isEmpty() ? 0 : 1;
 }

@@ -30,14 +30,5 @@ TEST(AdjustedQuantityText, RefusesResultsBeyondThirtyTwoBitsInsteadOfWrapping) {
   EXPECT_THROW(adjustedQuantityText("-2147483647", "2", -1), Error);
 }
 
-TEST(SplitReportPath, TakesDirectoryAndNameOfEitherKindOfPath) {
-  auto w = splitReportPath("c:\\DARROWMERE\\Database Files\\stock.rpt", "x");
-  EXPECT_EQ(w.directory + "|" + w.name, "c:\\DARROWMERE\\Database Files\\|stock.rpt");
-  auto p = splitReportPath("/home/shop/reorder.rpt", "x");
-  EXPECT_EQ(p.directory + "|" + p.name, "/home/shop/|reorder.rpt");
-  auto bare = splitReportPath("stock.rpt", "c:\\Reports");
-  EXPECT_EQ(bare.directory + "|" + bare.name, "c:\\Reports\\|stock.rpt");
-}
-
 }  // namespace
 }  // namespace corvanta

@@ -40,7 +40,9 @@ struct Scope : NameScope, EvalContext {
   RValue special(const std::string& n) const override {
     return n == "page" ? RValue(3.0) : RValue();
   }
+  std::string shortDateFormat() const override { return dateFormat; }
   RValue aggregate(int id) const override { return sums.at(static_cast<size_t>(id)); }
+  std::string dateFormat = "M/d/yy";
 
   void set(const char* f, RValue v) { stockRow[stock.fieldIndex(f)] = std::move(v); }
   RValue eval(const std::string& text) {
@@ -97,13 +99,11 @@ TEST(Expression, ArithmeticFunctionsAndFieldsWithBlanks) {
 
 TEST(Expression, DatesCompareInCalendarOrder) {
   Scope s;
-  setShortDateFormat("M/d/yy");
   EXPECT_TRUE(s.holds("date('12/31/23') < date('1/2/24')"));
   EXPECT_EQ(toNumber(s.eval("date('2024-03-07')")), 20240307);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(s.eval("date('soon')")));
-  setShortDateFormat("dd.MM.yyyy");
+  s.dateFormat = "dd.MM.yyyy";
   EXPECT_EQ(toNumber(s.eval("date('07.03.2024')")), 20240307);
-  setShortDateFormat("");
   EXPECT_EQ(dateNumber("3/4/99", "M/d/yy"), 19990304);
   EXPECT_EQ(dateNumber("13/4/24", "M/d/yy"), std::nullopt);
 }

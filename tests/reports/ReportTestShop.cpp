@@ -33,7 +33,8 @@ EngineConfig configFor(const fs::path& dir) {
 ReportTestShop::ReportTestShop(int extraClients)
     : engine(configFor(dir.path())),
       runtime(engine, dialogs,
-              {reports::PrintingReportRuntime::Destination::PdfFile, dir.path() / "out"}) {
+              {reports::PrintingReportRuntime::Destination::PdfFile, dir.path() / "out",
+               Calendar::fixed({2024, 3, 7})}) {
   engine.createMissingTables();
   const char* lastNames[] = {"Abbott", "Baker", "Castillo", "Dunn", "Ellis", "Fischer", "Garcia"};
   seed("clients.DB", {{"LastName", "Doe"},

@@ -8,6 +8,7 @@
 
 #include "ReportTestShop.h"
 #include "data/engine/EngineConfig.h"
+#include "reports/ReportFileDialog.h"
 #include "ui/Error.h"
 
 namespace corvanta::test {
@@ -175,6 +176,17 @@ TEST(Runtime, AnEmptyTablePrintsItsEmptyNotice) {
   const std::string text = pdfText(shop.run("stock.rpt", {{"filter", "reorder"}}));
   EXPECT_NE(text.find("No items to list."), std::string::npos) << text;
   EXPECT_NE(text.find("0 item(s)"), std::string::npos) << text;
+}
+
+TEST(ReportFileDialog, TakesDirectoryAndNameOfEitherKindOfPath) {
+  auto w = splitReportPath("c:\\Shop\\Database Files\\stock.rpt", "x");
+  EXPECT_EQ(w.directory + "|" + w.name, "c:\\Shop\\Database Files\\|stock.rpt");
+  auto p = splitReportPath("/home/shop/reorder.rpt", "x");
+  EXPECT_EQ(p.directory + "|" + p.name, "/home/shop/|reorder.rpt");
+  auto bare = splitReportPath("stock.rpt", "c:\\Reports");
+  EXPECT_EQ(bare.directory + "|" + bare.name, "c:\\Reports\\|stock.rpt");
+  auto inFolder = splitReportPath("stock.rpt", reportFileDialog("Print", "x").initialDirectory);
+  EXPECT_EQ(inFolder.directory, kReportDirectory);
 }
 
 }  // namespace

@@ -88,6 +88,7 @@ TEST(ShippedReports, StockReportListsEveryItemAndTheReorderListOnlyThoseAtOrBelo
   const std::string all = pdfText(keep(shop.run("stock.rpt"), "stock"));
   for (const char* part : {"A100", "B200", "C300", "D400"})
     EXPECT_NE(all.find(part), std::string::npos) << part;
+  EXPECT_NE(all.find("printed 3/7/24"), std::string::npos) << "the run's calendar\n" << all;
 
   const auto pdf = keep(shop.run("stock.rpt", {{"filter", "reorder"}}), "reorder");
   const std::string reorder = pdfText(pdf);

@@ -67,7 +67,7 @@ std::optional<std::string> FakeDialogs::openFile(const OpenFileRequest& request)
 
 TestShop::TestShop()
     : engine(EngineConfig::forDataDirectory(dir.path())),
-      app(std::make_unique<CorvantaApp>(engine, Platform{dialogs, help, reports, {}})) {
+      app(std::make_unique<CorvantaApp>(engine, Platform{dialogs, help, reports, {}, calendar})) {
   if (!app->start())
     throw std::runtime_error("start-up failed: " +
                              (dialogs.errors.empty() ? std::string("?") : dialogs.errors.back()));

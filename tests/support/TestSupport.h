@@ -58,6 +58,8 @@ struct TestShop {
   FakeDialogs dialogs;
   RecordingHelp help;
   RecordingReports reports;
+  // Every test shop lives on the same day, whatever the machine's clock says.
+  Calendar calendar = Calendar::fixed({2024, 3, 7});
   std::unique_ptr<CorvantaApp> app;
 
   TestShop();

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/Text.h"
 #include "data/DataModule.h"
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
@@ -73,15 +74,10 @@ std::string mismatches(const TableDef& def, const JsonObject& want,
   return out;
 }
 
-std::string lower(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string reportBase(std::string name) {
   auto slash = name.find_last_of("/\\");
   if (slash != std::string::npos) name = name.substr(slash + 1);
-  name = lower(name);
+  name = toLower(name);
   if (name.size() > 4 && name.compare(name.size() - 4, 4, ".rpt") == 0)
     name.resize(name.size() - 4);
   return name;
@@ -102,14 +98,11 @@ Runner::Runner(fs::path dataDir, std::vector<Line> lines)
 
 Runner::~Runner() {
   stopApp();
-  clearToday();
-  setShortDateFormat("");
 }
 
 std::optional<Failure> Runner::run() {
-  // Every file starts from the same calendar settings, whatever the machine says.
-  clearToday();
-  setShortDateFormat("M/d/yy");
+  // Every file starts from the same short date format, whatever the machine says.
+  calendar_ = Calendar{};
   int lastLine = 0;
   try {
     for (const Line& l : lines_) {
@@ -164,9 +157,10 @@ void Runner::setup(const Line& l) {
   if (l.verb == "today") {
     int y = 0, m = 0, d = 0;
     std::sscanf(l.text.c_str(), "%d-%d-%d", &y, &m, &d);
-    setToday(y, m, d);
+    const CivilDate date{y, m, d};
+    calendar_.today = [date] { return date; };
   } else if (l.verb == "short-date-format") {
-    setShortDateFormat(l.text);
+    calendar_.shortDateFormat = l.text;
   } else if (l.verb == "seed") {
     engine_.createMissingTables();
     const TableDef& def = tableDef(l.target);
@@ -214,7 +208,7 @@ void Runner::ensureStarted(const Line&) {
 
 void Runner::startApp() {
   ended_ = false;
-  app_ = std::make_unique<CorvantaApp>(engine_, Platform{dialogs_, help_, reports_, {}});
+  app_ = std::make_unique<CorvantaApp>(engine_, Platform{dialogs_, help_, reports_, {}, calendar_});
   if (!app_->start() || app_->terminated()) stopApp();
 }
 
@@ -352,11 +346,6 @@ void Runner::expectation(const Line& l) {
     if (dialogs_.prompts.empty()) fail(l.source + ", got no prompt");
     auto [caption, prompt] = dialogs_.prompts.front();
     dialogs_.prompts.pop_front();
-    auto trim = [](std::string s) {
-      while (!s.empty() && s.back() == ' ') s.pop_back();
-      while (!s.empty() && s.front() == ' ') s.erase(s.begin());
-      return s;
-    };
     if (trim(caption) != l.target || trim(prompt) != l.text)
       fail(l.source + ", got " + caption + " | " + prompt);
     return;
@@ -421,7 +410,7 @@ void Runner::expectation(const Line& l) {
     if (l.text != stateName(t.state())) fail(l.source + ", got " + stateName(t.state()));
   } else if (v == "expect-index") {
     Table& t = sharedTable(l.target);
-    if (lower(t.indexName()) != lower(l.text)) fail(l.source + ", got " + q(t.indexName()));
+    if (toLower(t.indexName()) != toLower(l.text)) fail(l.source + ", got " + q(t.indexName()));
   } else if (v == "expect-current") {
     Table& t = sharedTable(l.target);
     std::vector<Value> values;

@@ -11,6 +11,7 @@
 #include "app/CorvantaApp.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Table.h"
+#include "data/numbers/Calendar.h"
 #include "ui/Form.h"
 
 namespace corvanta::scenario {
@@ -49,6 +50,7 @@ class Runner {
   ScriptDialogs dialogs_;
   RecordingHelp help_;
   RecordingReports reports_;
+  Calendar calendar_;
   std::unique_ptr<CorvantaApp> app_;
   bool started_ = false;
   bool ended_ = false;

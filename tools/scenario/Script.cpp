@@ -4,16 +4,11 @@
 #include <set>
 #include <stdexcept>
 
+#include "base/Text.h"
+
 namespace corvanta::scenario {
 
 namespace {
-
-std::string trim(std::string_view s) {
-  size_t b = 0, e = s.size();
-  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-  return std::string(s.substr(b, e - b));
-}
 
 // The next blank-separated word.
 std::string word(std::string_view s, size_t& pos) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "base/Text.h"
 #include "data/engine/TableSchema.h"
 #include "ui/Error.h"
 
@@ -19,13 +20,6 @@ namespace corvanta {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string trim(std::string s) {
-  auto notSpace = [](unsigned char c) { return !std::isspace(c); };
-  s.erase(s.begin(), std::find_if(s.begin(), s.end(), notSpace));
-  s.erase(std::find_if(s.rbegin(), s.rend(), notSpace).base(), s.end());
-  return s;
-}
 
 // Windows directory names compared as the shop's old machines did: case and slash
 // direction do not matter, nor does a trailing separator.

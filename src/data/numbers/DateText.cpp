@@ -1,29 +1,22 @@
-// Today's date as text.
+// Dates as text, and the run's calendar.
 //
 // The short date format is deliberately not taken from the C library locale: printed forms
-// and stored texts must look the same on every machine unless someone asks otherwise, either
-// through CORVANTA_SHORT_DATE_FORMAT or, in tests and scenarios, setShortDateFormat.
+// and stored texts must look the same on every machine unless the run's calendar says
+// otherwise (the program passes the system's format, scenarios their own).
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "data/numbers/Calendar.h"
 #include "data/numbers/Numbers.h"
 
 namespace corvanta {
 
 namespace {
 
-constexpr std::string_view kDefaultShortDateFormat = "M/d/yy";
 constexpr std::size_t kMaxDateLength = 10;
-
-// Overrides for tests and scenarios; empty / year 0 mean "not overridden".
-std::string g_formatOverride;
-int g_todayYear = 0;
-int g_todayMonth = 0;
-int g_todayDay = 0;
 
 void appendNumber(std::string& out, int value, int minWidth) {
   char buf[16];
@@ -67,41 +60,24 @@ std::string formatDate(int year, int month, int day, std::string_view format) {
   return out;
 }
 
-void setShortDateFormat(std::string format) {
-  g_formatOverride = std::move(format);
+CivilDate localToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-std::string shortDateFormat() {
-  if (!g_formatOverride.empty()) return g_formatOverride;
-  if (const char* env = std::getenv("CORVANTA_SHORT_DATE_FORMAT"); env != nullptr && *env) {
-    return env;
-  }
-  return std::string(kDefaultShortDateFormat);
+Calendar Calendar::fixed(CivilDate date, std::string shortDateFormat) {
+  Calendar c;
+  c.today = [date] { return date; };
+  c.shortDateFormat = std::move(shortDateFormat);
+  return c;
 }
 
-void setToday(int year, int month, int day) {
-  g_todayYear = year;
-  g_todayMonth = year == 0 ? 0 : month;
-  g_todayDay = year == 0 ? 0 : day;
-}
-
-void clearToday() {
-  setToday(0, 0, 0);
-}
-
-std::string writeDate() {
-  int year = g_todayYear;
-  int month = g_todayMonth;
-  int day = g_todayDay;
-  if (year == 0) {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    year = local.tm_year + 1900;
-    month = local.tm_mon + 1;
-    day = local.tm_mday;
-  }
-  std::string text = formatDate(year, month, day, shortDateFormat());
+std::string Calendar::writeDate() const {
+  const CivilDate d = today ? today() : localToday();
+  std::string text = formatDate(
+      d.year, d.month, d.day, shortDateFormat.empty() ? kDefaultShortDateFormat : shortDateFormat);
   if (text.size() > kMaxDateLength) text.resize(kMaxDateLength);
   return text;
 }

@@ -54,14 +54,10 @@ std::string writeNumber(Extended v);
 // Whole-number writing: "-2", "0", "15".
 std::string writeWholeNumber(std::int32_t v);
 
-// Date writing: today's date in the system short date format (letters d, dd, M, MM, yy, yyyy;
-// other characters copied).  The date and the format can be overridden (tests, scenarios).
-std::string writeDate();
+// A date in a short date format: letters d, dd, M, MM, yy, yyyy are replaced by the day,
+// month and year (the longest letter run first), every other character is copied.  Where
+// today's date and the format come from is the run's Calendar (data/numbers/Calendar.h).
 std::string formatDate(int year, int month, int day, std::string_view format);
-void setShortDateFormat(std::string format);  // empty: back to the system's
-std::string shortDateFormat();
-void setToday(int year, int month, int day);  // year 0: back to the clock
-void clearToday();
 
 // Display texts of number fields.
 std::string formatFixed2(double v);     // "0.00": 15 significant digits, then cents, halves up

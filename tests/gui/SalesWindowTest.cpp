@@ -1,0 +1,121 @@
+// A sale through the real widgets: the customer found by number, two lines sold at two price
+// levels with the quantity typed into the order window, and the order ended with a printed
+// receipt, written to a PDF file that is read back as text.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <array>
+#include <cstdio>
+#include <memory>
+
+#include "GuiHarness.h"
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "sales/SalesEntryForm.h"
+
+namespace corvanta::test {
+namespace {
+
+void fill(Table& t, std::initializer_list<std::pair<const char*, const char*>> values) {
+  t.insert();
+  for (const auto& [field, text] : values) t.fieldByName(field).setText(text);
+  t.post();
+}
+
+void typeQuantity(GuiShop& shop, const QString& text) {
+  auto* edit = shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit");
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+  settle();
+}
+
+std::string pdfText(const std::string& pdf) {
+  std::string text;
+  const std::string cmd = "pdftotext -layout '" + pdf + "' - 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+  if (!pipe) return text;
+  std::array<char, 4096> buf{};
+  for (size_t n; (n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0;)
+    text.append(buf.data(), n);
+  return text;
+}
+
+TEST(SalesWindow, TwoLinesSoldAndTheOrderEndedWithAPrintedReceipt) {
+  GuiShop shop;
+  ASSERT_TRUE(shop.started());
+  auto& g = shop.app().g;
+  fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}, {"FirstName", "Jane"}});
+  fill(g.SalesTaxDataModule->SalesTaxTable, {{"TaxRate", "7"}});
+  Table& stock = g.DataModule2->InventoryTable1;
+  fill(stock, {{"PartNumber", "A100"},
+               {"Description", "Claw hammer"},
+               {"Price", "12.5"},
+               {"Quantity", "24"}});
+  fill(stock, {{"PartNumber", "B200"},
+               {"Description", "Tape measure"},
+               {"Price", "10"},
+               {"DiscountPrice1", "9.5"},
+               {"Quantity", "10"}});
+  stock.first();
+  fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1005"}, {"PartNumber", "A100"}});
+
+  shop.press("CorvantaMainForm", "SalesEntryForm");
+  shop.press("PreSalesEntryForm", "cmdContinue");
+  QTest::mouseClick(
+      shop.widget<QRadioButton>("PreSalesEntryCustomerSearchForm", "optSearchCustNum"),
+      Qt::LeftButton);
+  shop.answers << "1";
+  shop.press("PreSalesEntryCustomerSearchForm", "cmdOK");
+  ASSERT_TRUE(shop.window("SalesEntryForm").isVisible());
+  EXPECT_FALSE(shop.window("PreSalesEntryForm").isVisible());
+  EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "OrderNumberDBEdit")->text(), "1006");
+
+  // 3 claw hammers at the retail price.
+  typeQuantity(shop, "3");
+  shop.press("SalesEntryForm", "cmdAddtoOrder");
+  ASSERT_TRUE(shop.window("ChoosePriceForm").isVisible());
+  shop.press("ChoosePriceForm", "cmdContinue");
+  EXPECT_FALSE(shop.window("ChoosePriceForm").isVisible());
+  EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit")->text(), "");
+  EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "ProductQuantityInStockDBEdit")->text(), "21");
+
+  // 2 tape measures at the first discount price.
+  g.SalesEntryForm->DBNavigator1.click(NavButton::Next);
+  settle();
+  EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "PartNumberDBEdit")->text(), "B200");
+  typeQuantity(shop, "2");
+  shop.press("SalesEntryForm", "cmdAddtoOrder");
+  QTest::mouseClick(shop.widget<QRadioButton>("ChoosePriceForm", "OptDiscountPrice1"),
+                    Qt::LeftButton);
+  shop.press("ChoosePriceForm", "cmdContinue");
+  // (37.5 + 2.625...) + (19 + 1.33...), worked out by exact rational arithmetic.
+  EXPECT_EQ(g.SalesEntryForm->RunningGrandTotal.value(), 0x1.e3a3d70a3ep+5L);
+  EXPECT_EQ(g.SalesEntryForm->RunningTotalTax.value(), 0x1.fa3d70a3dap+1L);
+
+  shop.press("SalesEntryForm", "cmdEndofOrder");
+  EXPECT_FALSE(shop.window("SalesEntryForm").isVisible());
+  Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
+  ASSERT_TRUE(billing.findKey("1006"));
+  EXPECT_EQ(billing.fieldByName("GrandTotal").asFloat(), 60.4550000000163);
+  EXPECT_EQ(billing.fieldByName("TotalTax").asFloat(), 3.95500000000538);
+  EXPECT_EQ(billing.fieldByName("PaymentStatus").displayText(), "recieved");
+
+  ASSERT_EQ(shop.boxes.size(), 2) << shop.boxes.join("\n").toStdString();
+  EXPECT_TRUE(shop.boxes[0].contains("Enter Customer Number to Search for"));
+  const QString saved = shop.boxes[1];
+  const qsizetype at = saved.indexOf(":\n");
+  ASSERT_GE(at, 0) << saved.toStdString();
+  const std::string pdf = saved.mid(at + 2).section('\n', 0, 0).toStdString();
+  const std::string text = pdfText(pdf);
+  for (const char* shown :
+       {"SALES RECEIPT", "1006", "Jane Doe", "Claw hammer (A100)", "Tape measure (B200)", "@ 9.50",
+        "37.50", "19.00", "56.50", "3.96", "$60.46", "Payment received"})
+    EXPECT_NE(text.find(shown), std::string::npos) << shown << " not in\n" << text;
+}
+
+}  // namespace
+}  // namespace corvanta::test

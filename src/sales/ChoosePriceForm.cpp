@@ -15,20 +15,7 @@ namespace corvanta {
 
 TChoosePriceForm::TChoosePriceForm(Application& app)
     : Form(app, "ChoosePriceForm", "Choose Price Form") {
-  border = BorderStyle::Dialog;
-  clientWidth = 260;
-  clientHeight = 200;
-  ChoosePriceGroupBox.setBounds(12, 8, 236, 136);
-  OptRetailPrice.setBounds(16, 24, 200, 22);
-  OptDiscountPrice1.setBounds(16, 50, 200, 22);
-  OptDiscountPrice2.setBounds(16, 76, 200, 22);
-  OptDiscountPrice3.setBounds(16, 102, 200, 22);
-  OptRetailPrice.setChecked(true);
-  cmdContinue.setBounds(30, 156, 95, 30);
-  // Selling from the keyboard: Enter continues, Esc cancels.
-  cmdContinue.isDefault = true;
-  BitBtn1.setBounds(135, 156, 95, 30);
-  BitBtn1.setKind(Button::Glyph::Cancel);
+  cmdContinue.glyph = Button::Glyph::None;  // a plain button, though the default one
   addHandler("cmdContinueClick", [this] { cmdContinueClick(); });
   addHandler("BitBtn1Click", [this] { BitBtn1Click(); });
 }

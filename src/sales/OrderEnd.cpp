@@ -20,6 +20,9 @@ void TSalesEntryForm::endOrder(ReportComponent* report) {
   }
   // 1. The header now shows the order's last stored line; what was typed after it goes.
   t.cancel();
+  // The record the pending one was inserted after is that line, unless another window moved
+  // the sales table meanwhile: the billing record must be the order's own.
+  if (t.currentRowid() != lines_.back().item) t.moveToRowid(lines_.back().item);
   const OrderHeader lastLine = headerTexts();
   // 2. The totals as texts, never rounded to cents.
   const std::string grandTotal = writeNumber(RunningGrandTotal);

@@ -7,20 +7,16 @@
 //   DatabaseFiles = /home/shop/.local/share/corvanta/DatabaseFiles
 //   [Paths]
 //   C:\Program Files\DARROWMERE\DataBase Files = /usr/share/corvanta/reports
-<<<<<<< HEAD
-// Names on the left are matched without regard to case.  An alias may instead name a database
-// on a server that several workstations share, by a connection string or service name:
-//   DatabaseFiles = postgresql:service=shop
-//   DatabaseFilesQVX = postgresql://tills.example/shop?sslmode=require
-// Passwords never go here (they belong in ~/.pgpass or the service file).
-=======
 //   [Backups]
 //   Automatic = yes          ; at most one a day, taken when the program starts
 //   Daily = 7                ; the last 7 automatic backups of different days are kept
 //   Weekly = 4               ; and the newest of each of the last 4 weeks
 //   Directory = /media/usb/corvanta-backups   ; default $XDG_DATA_HOME/corvanta/backups
-// Names on the left are matched without regard to case.
->>>>>>> main
+// Names on the left are matched without regard to case.  An alias may instead name a database
+// on a server that several workstations share, by a connection string or service name:
+//   DatabaseFiles = postgresql:service=shop
+//   DatabaseFilesQVX = postgresql://tills.example/shop?sslmode=require
+// Passwords never go here (they belong in ~/.pgpass or the service file).
 #include <filesystem>
 #include <optional>
 #include <string>

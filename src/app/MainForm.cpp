@@ -2,6 +2,7 @@
 
 #include "app/AboutForm.h"
 #include "app/CorvantaApp.h"
+#include "app/ExitQuestion.h"
 #include "billing/BillingForm.h"
 #include "billing/ShippingForm.h"
 #include "clients/FormClients.h"
@@ -84,7 +85,11 @@ void TCorvantaMainForm::cmdHelpClick() {
 }
 
 void TCorvantaMainForm::cmdCloseClick() {
-  app().terminate();
+  if (confirmEnding(shop(app()))) app().terminate();
+}
+
+bool TCorvantaMainForm::closeQuery() {
+  return confirmEnding(shop(app()));
 }
 
 void TCorvantaMainForm::onClose() {

@@ -47,7 +47,9 @@ class TCorvantaMainForm : public Form {
   void cmdCloseClick();
 
  protected:
-  // Closing the main window through its frame ends the application, as Exit does.
+  // Closing the main window through its frame ends the application, as Exit does, after the
+  // same question when typed changes or an order being entered would be lost.
+  bool closeQuery() override;
   void onClose() override;
 };
 

@@ -10,17 +10,6 @@ namespace corvanta {
 
 TSearchShippingBillingDBForm::TSearchShippingBillingDBForm(Application& app)
     : Form(app, "SearchShippingBillingDBForm", "Search") {
-  border = BorderStyle::Dialog;
-  clientWidth = 260;
-  clientHeight = 150;
-  GroupBox1.setBounds(12, 10, 236, 80);
-  optOrderNumber.setBounds(14, 22, 200, 20);
-  optCustNum.setBounds(14, 48, 200, 20);
-  optOrderNumber.setChecked(true);
-  cmdOK.setBounds(40, 104, 85, 30);
-  cmdOK.setKind(Button::Glyph::Ok);
-  cmdCancel.setBounds(135, 104, 85, 30);
-  cmdCancel.setKind(Button::Glyph::Cancel);
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }

@@ -5,6 +5,7 @@
 // navigators of both windows then step in its order.  The option chosen stays chosen between
 // openings.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -17,6 +18,8 @@ class TSearchShippingBillingDBForm : public Form {
   OptionButton optCustNum{*this, "optCustNum", "Customer Number", "", &GroupBox1};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick"};
   Button cmdCancel{*this, "cmdCancel", "Cancel", "cmdCancelClick"};
+  // "Order Number" chosen at start.
+  OptionGroup options{GroupBox1, {&optOrderNumber, &optCustNum}, cmdOK, cmdCancel, {.width = 260}};
 
   // Selects the chosen option's index, asks for the number and searches exactly; found: that
   // record is current; not found: the message, and the record stays.  Then the dialog closes.

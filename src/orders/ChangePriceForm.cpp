@@ -5,6 +5,7 @@
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
+#include "orders/ButtonPanel.h"
 #include "orders/OrderArithmetic.h"
 #include "orders/SearchEditOrderForm.h"
 
@@ -12,33 +13,23 @@ namespace corvanta {
 
 TChangePriceForm::TChangePriceForm(Application& app)
     : Form(app, "ChangePriceForm", "Change Price ") {
-  border = BorderStyle::Dialog;
-  clientWidth = 240;
-  clientHeight = 204;
-  PriceChoicesGroupBox.setBounds(12, 10, 216, 132);
-  OptionButton* levels[] = {&optRetailPrice, &optDiscountPrice1, &optDiscountPrice2,
-                            &optDiscountPrice3};
-  int y = 24;
-  for (OptionButton* o : levels) {
-    o->setBounds(16, y, 180, 22);
-    y += 26;
-  }
-  optRetailPrice.setChecked(true);
-  Panel1.setBounds(12, 150, 216, 46);
-  cmdOK.setBounds(16, 8, 85, 30);
-  cmdOK.setKind(Button::Glyph::Ok);
-  cmdCancel.setBounds(115, 8, 85, 30);
-  cmdCancel.setKind(Button::Glyph::Cancel);
+  seatButtonsInPanel(Panel1, cmdOK, cmdCancel);  // Retail Price chosen first
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }
 
 std::string TChangePriceForm::chosenPriceText() const {
   const TInventoryForm& inventory = *shop(app()).g.InventoryForm;
-  if (optRetailPrice.checked()) return inventory.EditPrice.text();
-  if (optDiscountPrice1.checked()) return inventory.DiscountPrice1DBEdit.text();
-  if (optDiscountPrice2.checked()) return inventory.DiscountPrice2DBEdit.text();
-  return inventory.DiscountPrice3DBEdit.text();
+  switch (options.chosenIndex()) {
+    case 0:
+      return inventory.EditPrice.text();
+    case 1:
+      return inventory.DiscountPrice1DBEdit.text();
+    case 2:
+      return inventory.DiscountPrice2DBEdit.text();
+    default:
+      return inventory.DiscountPrice3DBEdit.text();
+  }
 }
 
 void TChangePriceForm::cmdOKClick() {

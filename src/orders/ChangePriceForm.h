@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -25,6 +26,11 @@ class TChangePriceForm : public Form {
   Panel Panel1{*this, "Panel1"};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick", &Panel1};
   Button cmdCancel{*this, "cmdCancel", "Cancel", "cmdCancelClick", &Panel1};
+  OptionGroup options{PriceChoicesGroupBox,
+                      {&optRetailPrice, &optDiscountPrice1, &optDiscountPrice2, &optDiscountPrice3},
+                      cmdOK,
+                      cmdCancel,
+                      {.width = 240}};
 
   // Finds the line's product again (the stock table may have moved since the dialog opened)
   // and the order's billing record, both before anything changes; then the billing record's

@@ -3,23 +3,14 @@
 #include "app/CorvantaApp.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "orders/ButtonPanel.h"
 #include "orders/SearchEditOrderForm.h"
 
 namespace corvanta {
 
 TSalesSearchForm::TSalesSearchForm(Application& app) : Form(app, "SalesSearchForm", "Search") {
-  border = BorderStyle::Dialog;
-  clientWidth = 260;
-  clientHeight = 156;
-  SearchCriteriaGroupBox.setBounds(12, 10, 236, 80);
-  optCustomerNumber.setBounds(14, 22, 200, 20);
-  optOrderNumber.setBounds(14, 48, 200, 20);
-  optOrderNumber.setChecked(true);
-  Panel1.setBounds(12, 100, 236, 46);
-  cmdOK.setBounds(24, 8, 85, 30);
-  cmdOK.setKind(Button::Glyph::Ok);
-  cmdCancel.setBounds(127, 8, 85, 30);
-  cmdCancel.setKind(Button::Glyph::Cancel);
+  seatButtonsInPanel(Panel1, cmdOK, cmdCancel);
+  options.choose(1);  // by order number, until a person chooses otherwise
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }

@@ -4,6 +4,7 @@
 // order's or that customer's lines as neighbours.  The dialog lives for the whole run, so the
 // option chosen last is still chosen when it opens again.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -20,6 +21,11 @@ class TSalesSearchForm : public Form {
   Panel Panel1{*this, "Panel1"};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick", &Panel1};
   Button cmdCancel{*this, "cmdCancel", "Cancel", "cmdCancelClick", &Panel1};
+  OptionGroup options{SearchCriteriaGroupBox,
+                      {&optCustomerNumber, &optOrderNumber},
+                      cmdOK,
+                      cmdCancel,
+                      {.width = 260}};
 
   // By customer number: selects "byCustNum" and asks; an empty answer (or Cancel) searches
   // nothing.  By order number: selects "byOrderNumber" and asks; the answer is searched even

@@ -15,20 +15,7 @@ namespace corvanta {
 
 TChoosePriceForm::TChoosePriceForm(Application& app)
     : Form(app, "ChoosePriceForm", "Choose Price Form") {
-  border = BorderStyle::Dialog;
-  clientWidth = 260;
-  clientHeight = 200;
-  ChoosePriceGroupBox.setBounds(12, 8, 236, 136);
-  OptRetailPrice.setBounds(16, 24, 200, 22);
-  OptDiscountPrice1.setBounds(16, 50, 200, 22);
-  OptDiscountPrice2.setBounds(16, 76, 200, 22);
-  OptDiscountPrice3.setBounds(16, 102, 200, 22);
-  OptRetailPrice.setChecked(true);
-  cmdContinue.setBounds(30, 156, 95, 30);
-  // Selling from the keyboard: Enter continues, Esc cancels.
-  cmdContinue.isDefault = true;
-  BitBtn1.setBounds(135, 156, 95, 30);
-  BitBtn1.setKind(Button::Glyph::Cancel);
+  cmdContinue.glyph = Button::Glyph::None;  // a plain button, though the default one
   addHandler("cmdContinueClick", [this] { cmdContinueClick(); });
   addHandler("BitBtn1Click", [this] { BitBtn1Click(); });
 }
@@ -53,22 +40,22 @@ void TChoosePriceForm::cmdContinueClick() {
   if (stock.isEmpty()) throw Error("Cannot perform this operation on an empty dataset");
   if (sales.state() == TableState::Edit) throw Error("Dataset not in insert mode");
 
-  // 1. The header of the pending record, for the next one.
+  // The header of the pending record, for the next one.
   const OrderHeader header = entry.headerTexts();
-  // 2. to 12. Every figure first: one that cannot be stored stops the command here.
+  // Every figure first: one that cannot be stored stops the command here.
   const std::string priceText = chosenPrice().text();
   const LineFigures f = figureLine(
       priceText, entry.QuantityToOrderEdit.text(), entry.ProductQuantityInStockDBEdit.text(),
       p.SalesTaxDBEdit.text(), entry.RunningGrandTotal, entry.RunningTotalTax);
 
-  // 13.
+  // The line's own fields, through the processing form.
   p.QuantityOrderedDBEdit.setText(writeNumber(f.quantity));
   p.TotalDBEdit.setText(writeNumber(f.total));
   p.PriceDBEdit.setText(priceText);
   p.PartNumberDBEdit.setText(entry.PartNumberDBEdit.text());
   p.CustomerNumbertDBEdit.setText(entry.CustomerNumberDBEdit.text());
   p.TaxDBEdit.setText(writeNumber(f.tax));
-  // 14. The line is stored; only now does anything else change, so a refused post leaves the
+  // The line is stored; only now does anything else change, so a refused post leaves the
   // totals, the stock and the quantity typed as they were.
   sales.post();
   entry.QuantityToOrderEdit.setText("");
@@ -76,7 +63,7 @@ void TChoosePriceForm::cmdContinueClick() {
   entry.RunningGrandTotal = f.grandTotal;
   entry.RunningTotalTax = f.totalTax;
 
-  // 15. The stock.  A failure here is shown once the order is ready for its next line: the
+  // The stock.  A failure here is shown once the order is ready for its next line: the
   // line is stored and counted either way.
   std::exception_ptr stockFailure;
   bool stockTaken = false;
@@ -92,10 +79,9 @@ void TChoosePriceForm::cmdContinueClick() {
   }
   entry.lineStored(item, stockTaken);
 
-  // 16. The next pending line record, with the same header.
+  // The next pending line record, with the same header.
   sales.insert();
   entry.setHeaderTexts(header);
-  // 17.
   close();
   if (stockFailure) std::rethrow_exception(stockFailure);
 }

@@ -4,6 +4,7 @@
 // stock, adds the line to the running totals and opens the next pending line record with the
 // same header.  It keeps the price level chosen last from one line to the next.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -23,6 +24,13 @@ class TChoosePriceForm : public Form {
                                  &ChoosePriceGroupBox};
   Button cmdContinue{*this, "cmdContinue", "Continue", "cmdContinueClick"};
   Button BitBtn1{*this, "BitBtn1", "Cancel", "BitBtn1Click"};
+  // "Retail Price" chosen at start; the level chosen last stays for the next line.  Continue
+  // is the default button (Enter), Cancel the cancel button (Esc).
+  OptionGroup options{ChoosePriceGroupBox,
+                      {&OptRetailPrice, &OptDiscountPrice1, &OptDiscountPrice2, &OptDiscountPrice3},
+                      cmdContinue,
+                      BitBtn1,
+                      {.width = 260}};
 
   // Posts the line.  Refused before anything changes when there is no product (an empty
   // stock list) or no order being entered, or when a figure cannot be stored (a stock quantity

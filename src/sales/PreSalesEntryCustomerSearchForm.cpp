@@ -10,17 +10,6 @@ namespace corvanta {
 
 TPreSalesEntryCustomerSearchForm::TPreSalesEntryCustomerSearchForm(Application& app)
     : Form(app, "PreSalesEntryCustomerSearchForm", "Search") {
-  border = BorderStyle::Dialog;
-  clientWidth = 260;
-  clientHeight = 150;
-  SearchCriteriaGroupBox.setBounds(12, 8, 236, 84);
-  optSearchLastName.setBounds(16, 24, 200, 22);
-  optSearchCustNum.setBounds(16, 52, 200, 22);
-  optSearchLastName.setChecked(true);
-  cmdOK.setBounds(35, 106, 90, 30);
-  cmdOK.setKind(Button::Glyph::Ok);
-  cmdCancel.setBounds(135, 106, 90, 30);
-  cmdCancel.setKind(Button::Glyph::Cancel);
   addHandler("cmdOKClick", [this] { cmdOKClick(); });
   addHandler("cmdCancelClick", [this] { cmdCancelClick(); });
 }

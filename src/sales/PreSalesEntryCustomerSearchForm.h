@@ -4,6 +4,7 @@
 // it; a customer number the table cannot take is refused with the table's message and the
 // dialog stays.
 #include "ui/Form.h"
+#include "ui/OptionGroup.h"
 
 namespace corvanta {
 
@@ -20,6 +21,12 @@ class TPreSalesEntryCustomerSearchForm : public Form {
                                 &SearchCriteriaGroupBox};
   Button cmdOK{*this, "cmdOK", "OK", "cmdOKClick"};
   Button cmdCancel{*this, "cmdCancel", "Cancel", "cmdCancelClick"};
+  // "Last Name" chosen at start; the choice stays between searches.
+  OptionGroup options{SearchCriteriaGroupBox,
+                      {&optSearchLastName, &optSearchCustNum},
+                      cmdOK,
+                      cmdCancel,
+                      {.width = 260}};
 
   void cmdOKClick();
   void cmdCancelClick() { close(); }

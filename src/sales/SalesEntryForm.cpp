@@ -64,6 +64,9 @@ void TSalesEntryForm::layOut() {
   Button1.setBounds(12, 384, 350, 30);
   cmdHelp.setBounds(658, 384, 110, 30);
   cmdHelp.glyph = Button::Glyph::Help;
+  // Selling from the keyboard: the quantity typed, Enter opens the price choice (whose Enter
+  // is Continue).
+  cmdAddtoOrder.isDefault = true;
 
   // The customer and the product are shown, not typed: they change when their tables move.
   for (DBEdit* e :
@@ -127,8 +130,24 @@ void TSalesEntryForm::Button1Click() {
                                  std::to_string(n) + (n == 1 ? " line" : " lines") + " back out?";
     if (!app().dialogs().confirm("Exit w/o Entering an Order", question)) return;
   }
-  sales().cancel();
-  takeLinesBackOut();
+  leaveOrder();
+}
+
+void TSalesEntryForm::leaveOrder() {
+  Table& t = sales();
+  const bool pending = t.state() == TableState::Insert;
+  const OrderHeader header = headerTexts();
+  t.cancel();
+  try {
+    takeLinesBackOut();
+  } catch (...) {
+    // The lines not taken out are still an order, and it goes on with its pending record.
+    if (pending && !lines_.empty()) {
+      t.insert();
+      setHeaderTexts(header);
+    }
+    throw;
+  }
   forgetOrder();
   close();
 }

@@ -109,6 +109,9 @@ class TSalesEntryForm : public Form {
   // lines of the order are stored already, asks first whether to take them back out (their
   // stock returned); No changes nothing.
   void Button1Click();
+  // Leaves the order being entered without asking, as Exit w/o Entering an Order does after
+  // Yes: the pending record dropped, the stored lines taken back out, the window hidden.
+  void leaveOrder();
   // The three ends of an order (see endOrder()).
   void cmdEndofOrderWOPrintClick();
   void cmdEndofOrderClick();

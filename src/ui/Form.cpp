@@ -32,6 +32,7 @@ void Form::show() {
 
 void Form::close() {
   if (!visible_) return;
+  if (!closeQuery()) return;
   onClose();
   visible_ = false;
   const auto snapshot = observers_;

@@ -39,7 +39,8 @@ class Form {
   bool visible() const { return visible_; }
   // Visible and in front; counts how often it was brought forward (a presentation may use it).
   void show();
-  // Hidden; the controls keep their state.  The onClose hook runs first.
+  // Hidden; the controls keep their state.  The window may refuse first (closeQuery false:
+  // it stays visible and nothing else happens); then the onClose hook runs.
   void close();
   int showCount() const { return showCount_; }
 
@@ -72,8 +73,9 @@ class Form {
   void unregisterControl(Control* c);
 
  protected:
-  // Hooks a window may fill: when it is shown, when it is closed.
+  // Hooks a window may fill: when it is shown, whether it may close now, when it is closed.
   virtual void onShow() {}
+  virtual bool closeQuery() { return true; }
   virtual void onClose() {}
 
  private:

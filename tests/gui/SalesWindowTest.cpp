@@ -83,15 +83,21 @@ TEST(SalesWindow, TwoLinesSoldAndTheOrderEndedWithAPrintedReceipt) {
   EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit")->text(), "");
   EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "ProductQuantityInStockDBEdit")->text(), "21");
 
-  // 2 tape measures at the first discount price.
+  // 2 tape measures at the first discount price, from the keyboard: Enter after the quantity
+  // opens the price choice, Enter there continues.
   g.SalesEntryForm->DBNavigator1.click(NavButton::Next);
   settle();
   EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "PartNumberDBEdit")->text(), "B200");
   typeQuantity(shop, "2");
-  shop.press("SalesEntryForm", "cmdAddtoOrder");
-  QTest::mouseClick(shop.widget<QRadioButton>("ChoosePriceForm", "OptDiscountPrice1"),
-                    Qt::LeftButton);
-  shop.press("ChoosePriceForm", "cmdContinue");
+  QTest::keyClick(shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit"), Qt::Key_Return);
+  settle();
+  ASSERT_TRUE(shop.window("ChoosePriceForm").isVisible());
+  auto* discount1 = shop.widget<QRadioButton>("ChoosePriceForm", "OptDiscountPrice1");
+  QTest::mouseClick(discount1, Qt::LeftButton);
+  QTest::keyClick(discount1, Qt::Key_Return);
+  settle();
+  EXPECT_FALSE(shop.window("ChoosePriceForm").isVisible());
+  EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "ProductQuantityInStockDBEdit")->text(), "8");
   // (37.5 + 2.625...) + (19 + 1.33...), worked out by exact rational arithmetic.
   EXPECT_EQ(g.SalesEntryForm->RunningGrandTotal.value(), 0x1.e3a3d70a3ep+5L);
   EXPECT_EQ(g.SalesEntryForm->RunningTotalTax.value(), 0x1.fa3d70a3dap+1L);

@@ -35,9 +35,12 @@ void TChoosePriceForm::cmdContinueClick() {
   Table& sales = g.SalesDataModule->SalesTable;
   Table& stock = g.DataModule2->InventoryTable1;
 
-  // Without a product the stock step would store a nameless stock item; without a pending
-  // line record the post would overwrite a stored line (or fail).  Refused before anything.
+  // Without a product the stock step would store a nameless stock item, and a new item not
+  // saved yet in the inventory window is no product either; without a pending line record
+  // the post would overwrite a stored line (or fail).  Refused before anything.
   if (stock.isEmpty()) throw Error("Cannot perform this operation on an empty dataset");
+  if (stock.state() == TableState::Insert)
+    throw Error("The product is a new item not saved yet: save it in the inventory window first");
   if (sales.state() == TableState::Edit) throw Error("Dataset not in insert mode");
 
   // The header of the pending record, for the next one.

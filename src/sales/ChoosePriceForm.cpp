@@ -35,27 +35,30 @@ void TChoosePriceForm::cmdContinueClick() {
   Table& sales = g.SalesDataModule->SalesTable;
   Table& stock = g.DataModule2->InventoryTable1;
 
-  // Without a product the stock step would store a nameless stock item; without a pending
-  // line record the post would overwrite a stored line (or fail).  Refused before anything.
+  // Without a product the stock step would store a nameless stock item, and a new item not
+  // saved yet in the inventory window is no product either; without a pending line record
+  // the post would overwrite a stored line (or fail).  Refused before anything.
   if (stock.isEmpty()) throw Error("Cannot perform this operation on an empty dataset");
+  if (stock.state() == TableState::Insert)
+    throw Error("The product is a new item not saved yet: save it in the inventory window first");
   if (sales.state() == TableState::Edit) throw Error("Dataset not in insert mode");
 
-  // 1. The header of the pending record, for the next one.
+  // The header of the pending record, for the next one.
   const OrderHeader header = entry.headerTexts();
-  // 2. to 12. Every figure first: one that cannot be stored stops the command here.
+  // Every figure first: one that cannot be stored stops the command here.
   const std::string priceText = chosenPrice().text();
   const LineFigures f = figureLine(
       priceText, entry.QuantityToOrderEdit.text(), entry.ProductQuantityInStockDBEdit.text(),
       p.SalesTaxDBEdit.text(), entry.RunningGrandTotal, entry.RunningTotalTax);
 
-  // 13.
+  // The line's own fields, through the processing form.
   p.QuantityOrderedDBEdit.setText(writeNumber(f.quantity));
   p.TotalDBEdit.setText(writeNumber(f.total));
   p.PriceDBEdit.setText(priceText);
   p.PartNumberDBEdit.setText(entry.PartNumberDBEdit.text());
   p.CustomerNumbertDBEdit.setText(entry.CustomerNumberDBEdit.text());
   p.TaxDBEdit.setText(writeNumber(f.tax));
-  // 14. The line is stored; only now does anything else change, so a refused post leaves the
+  // The line is stored; only now does anything else change, so a refused post leaves the
   // totals, the stock and the quantity typed as they were.
   sales.post();
   entry.QuantityToOrderEdit.setText("");
@@ -63,7 +66,7 @@ void TChoosePriceForm::cmdContinueClick() {
   entry.RunningGrandTotal = f.grandTotal;
   entry.RunningTotalTax = f.totalTax;
 
-  // 15. The stock.  A failure here is shown once the order is ready for its next line: the
+  // The stock.  A failure here is shown once the order is ready for its next line: the
   // line is stored and counted either way.
   std::exception_ptr stockFailure;
   bool stockTaken = false;
@@ -79,10 +82,9 @@ void TChoosePriceForm::cmdContinueClick() {
   }
   entry.lineStored(item, stockTaken);
 
-  // 16. The next pending line record, with the same header.
+  // The next pending line record, with the same header.
   sales.insert();
   entry.setHeaderTexts(header);
-  // 17.
   close();
   if (stockFailure) std::rethrow_exception(stockFailure);
 }

@@ -18,13 +18,13 @@ void TSalesEntryForm::endOrder(ReportComponent* report) {
     close();
     return;
   }
-  // 1. The header now shows the order's last stored line; what was typed after it goes.
+  // The header now shows the order's last stored line; what was typed after it goes.
   t.cancel();
   // The record the pending one was inserted after is that line, unless another window moved
   // the sales table meanwhile: the billing record must be the order's own.
   if (t.currentRowid() != lines_.back().item) t.moveToRowid(lines_.back().item);
   const OrderHeader lastLine = headerTexts();
-  // 2. The totals as texts, never rounded to cents.
+  // The totals as texts, never rounded to cents.
   const std::string grandTotal = writeNumber(RunningGrandTotal);
   const std::string totalTax = writeNumber(RunningTotalTax);
   try {
@@ -38,11 +38,10 @@ void TSalesEntryForm::endOrder(ReportComponent* report) {
     setHeaderTexts(lastLine);
     throw;
   }
-  // The report is told which order to print; the customer and order are read back from the
+  // The report is told the order and the customer; everything it prints it reads from the
   // records just stored.
   const std::string orderNumber = lastLine.orderNumber;
   const std::string customerNumber = lastLine.customerNumber;
-  // 12, 13.
   forgetOrder();
   close();
   if (report) report->Run({{"OrderNumber", orderNumber}, {"CustNum", customerNumber}});
@@ -53,7 +52,8 @@ void TSalesEntryForm::writeBillingRecord(const std::string& grandTotal,
   auto& g = shop(app()).g;
   TSalesProcessingForm& p = *g.SalesProcessingForm;
   Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
-  // 3. to 11., in this order.
+  // The pick-up and type of sale controls show their texts in lower case afterwards, as the
+  // comparisons read them; the stored line keeps its own (the sales table is in browse state).
   billing.insert();
   p.OrderNumberDBEdit.setText(OrderNumberDBEdit.text());
   PickUpShipDBEdit.setText(lowerCaseAscii(PickUpShipDBEdit.text()));

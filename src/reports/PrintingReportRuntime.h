@@ -4,7 +4,6 @@
 // printer, or, where there is none, writes a PDF file and tells the person where it is.
 // A component that asks for a preview is shown in the preview window first (a hook the GUI
 // sets; without one the report goes straight to paper or PDF).
-#include <QPrinter>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -14,17 +13,23 @@
 #include "reports/ReportComponent.h"
 #include "ui/Dialogs.h"
 
+// Qt's print support stands on Widgets, so only this library's sources include it.
+class QPrinter;
+
 namespace corvanta::reports {
 
 class ReportJob;
 
 // What the preview window gets: a title, how to set up its printer (paper and orientation),
-// and how to paint the pages onto it.  `paint` never throws; a failure is reported by the
-// runtime once the preview closes.
+// how to paint the pages onto it, and how to print them the way every report is printed (the
+// printer, else a PDF file in the report folder, the person told).  `paint` never throws; a
+// failure is reported by the runtime once the preview closes.  `print` never throws either:
+// it shows its failure in the error box and returns false.
 struct PreviewRequest {
   std::string title;
   std::function<void(QPrinter&)> setUp;
   std::function<void(QPrinter&)> paint;
+  std::function<bool()> print;
 };
 using PreviewHook = std::function<void(const PreviewRequest&)>;
 
@@ -60,6 +65,8 @@ class PrintingReportRuntime : public ReportRuntime {
   std::filesystem::path outputDirectory() const;
 
  private:
+  // To the printer, or without one to a PDF file; the person told what needs telling.
+  void output(ReportJob& job, const ReportRun& run, const std::filesystem::path& definition);
   std::filesystem::path writePdf(ReportJob& job, const ReportRun& run,
                                  const std::filesystem::path& definition);
 

@@ -32,7 +32,7 @@ class TableFile final : public TableStore {
   const std::filesystem::path& path() const { return path_; }
   std::string where() const override;
 
-  // Reads, all on one index (nullptr: the primary index).
+  // Reads, each on the index given (def().indexes.front() is the primary index).
   std::optional<Row> first(const IndexDef& ix) override;
   std::optional<Row> last(const IndexDef& ix) override;
   std::optional<Row> after(const IndexDef& ix, const Value& key, std::int64_t rowid) override;

@@ -65,6 +65,11 @@ class TableFile {
   // one field rewrites no index entry of another; nothing at all when no bit is set.
   bool update(std::int64_t rowid, const std::vector<Value>& values, std::uint64_t changed);
   void remove(std::int64_t rowid);
+  // Work that the next insert, update or remove commits in its own transaction, so that both
+  // are stored or neither (a command's record of its steps); dropped if that write fails.
+  void commitWithNextWrite(std::function<void(SqliteDb&)> work) {
+    withNextWrite_ = std::move(work);
+  }
 
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
   std::string quickCheck();
@@ -133,6 +138,7 @@ class TableFile {
   std::map<std::pair<const IndexDef*, Q>, std::unique_ptr<Statement>> queries_;
   std::unique_ptr<Statement> byRowid_, insert_, delete_, count_, any_;
   std::map<std::uint64_t, std::unique_ptr<Statement>> updates_;  // by the fields they set
+  std::function<void(SqliteDb&)> withNextWrite_;
   bool bulk_ = false;
   bool readOnly_ = false;
   // Per index: whether the last step landed on a key equal to the one it started from.  Only

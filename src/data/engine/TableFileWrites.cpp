@@ -1,6 +1,8 @@
 // The writing half of TableFile: normalising values, single-row writes, bulk loading.
 #include <sqlite3.h>
 
+#include <utility>
+
 #include "data/engine/Field.h"
 #include "data/engine/TableFile.h"
 #include "data/numbers/Numbers.h"
@@ -143,7 +145,8 @@ std::int64_t TableFile::insert(const std::vector<Value>& values) {
   requireWritable();
   const std::vector<Value> stored = forWriting(values);
   const IndexDef* emptyKey = emptiedUniqueKey(stored, ~std::uint64_t{0});
-  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  const auto extra = std::exchange(withNextWrite_, {});
+  WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, 0)) keyViolation(stored);
   auto& st = prepared(insert_, Fixed::Insert);
   for (size_t i = 0; i < stored.size(); ++i) st.bind(static_cast<int>(i) + 1, stored[i]);
@@ -151,6 +154,7 @@ std::int64_t TableFile::insert(const std::vector<Value>& values) {
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
   const std::int64_t rowid = db_->lastInsertRowid();
+  if (extra) extra(*db_);
   tx.commit();
   return rowid;
 }
@@ -165,7 +169,16 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
   const std::vector<Value> stored = forWriting(values);
   const size_t n = def_.fields.size();
   if (n < 64) changed &= (std::uint64_t{1} << n) - 1;
-  if (changed == 0) return byRowid(rowid).has_value();
+  const auto extra = std::exchange(withNextWrite_, {});
+  if (changed == 0) {
+    const bool there = byRowid(rowid).has_value();
+    if (there && extra) {
+      WriteTransaction tx(*db_, !bulk_);
+      extra(*db_);
+      tx.commit();
+    }
+    return there;
+  }
   auto& slot = updates_[changed];
   if (!slot) {
     std::string sets;
@@ -177,7 +190,7 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
                                                  " WHERE rowid = ?" + std::to_string(n + 1));
   }
   const IndexDef* emptyKey = emptiedUniqueKey(stored, changed);
-  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, rowid)) keyViolation(stored);
   auto& st = slot->reset();
   for (size_t i = 0; i < n; ++i)
@@ -187,6 +200,9 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
   const bool written = db_->changes() > 0;
+  // A record deleted meanwhile was not written: neither is the work that goes with it.
+  if (!written) return false;
+  if (extra) extra(*db_);
   tx.commit();
   return written;
 }
@@ -221,10 +237,14 @@ void TableFile::requireWritable() const {
 
 void TableFile::remove(std::int64_t rowid) {
   requireWritable();
+  const auto extra = std::exchange(withNextWrite_, {});
+  WriteTransaction tx(*db_, extra && !bulk_);
   auto& st = prepared(delete_, Fixed::Delete).bindInt(1, rowid);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, {});
   st.reset();
+  if (extra) extra(*db_);
+  tx.commit();
 }
 
 }  // namespace corvanta

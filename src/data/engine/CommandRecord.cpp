@@ -8,6 +8,7 @@
 
 #include "data/engine/Sqlite.h"
 #include "data/engine/TableFile.h"
+#include "data/numbers/Numbers.h"
 #include "ui/Error.h"
 
 namespace corvanta {
@@ -73,6 +74,13 @@ bool hasTable(SqliteDb& db, const char* name) {
 
 }  // namespace
 
+Value floatOfText(std::string_view text) {
+  if (text.empty()) return Value{};
+  double d = 0;
+  if (!parseFloatStrict(text, d)) return Value{};
+  return d;
+}
+
 CommandRecord::CommandRecord(std::string name, std::string detail)
     : id_(newCommandId()), name_(std::move(name)), detail_(std::move(detail)) {}
 
@@ -91,7 +99,11 @@ void CommandRecord::recordWithFirstPost(Table& table) {
   for (const auto& s : steps_) {
     json fields = json::array();
     for (const auto& [name, v] : s.fields) fields.push_back({name, toJson(v)});
-    plan.push_back({{"table", s.table}, {"rowid", s.rowid}, {"fields", fields}, {"what", s.what}});
+    plan.push_back({{"table", s.table},
+                    {"rowid", s.rowid},
+                    {"fields", fields},
+                    {"what", s.what},
+                    {"remove", s.remove}});
   }
   const std::string file = table.filePath().string();
   files_.push_back(file);
@@ -129,13 +141,20 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
     if (dir && fs::exists(*dir / def.fileName, ec)) files[def.tableName] = *dir / def.fileName;
   }
   std::vector<Found> found;
-  for (const auto& [table, file] : files) {
-    SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-    if (!hasTable(db, "corvanta_command")) continue;
-    Statement st(db, "SELECT id, name, detail, plan FROM corvanta_command");
-    while (st.step())
-      found.push_back({st.columnInt(0), st.columnText(1), st.columnText(2),
-                       json::parse(st.columnText(3), nullptr, false), file});
+  for (auto it = files.begin(); it != files.end();) {
+    try {
+      SqliteDb db(it->second, SqliteDb::Mode::ReadWrite);
+      if (hasTable(db, "corvanta_command")) {
+        Statement st(db, "SELECT id, name, detail, plan FROM corvanta_command");
+        while (st.step())
+          found.push_back({st.columnInt(0), st.columnText(1), st.columnText(2),
+                           json::parse(st.columnText(3), nullptr, false), it->second});
+      }
+      ++it;
+    } catch (const Error&) {
+      // A file that is no table is left to the opening of its table, which names it.
+      it = files.erase(it);
+    }
   }
 
   std::vector<std::string> messages;
@@ -174,10 +193,15 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         Statement st(db, "INSERT OR IGNORE INTO corvanta_step(command, step) VALUES (?, ?)");
         st.bindInt(1, id).bindInt(2, n).step();
       });
-      if (row && tf.update(rowid, row->values, changed))
+      if (step.value("remove", false)) {
+        // Gone already is what the step wanted.
+        if (row) tf.remove(rowid);
         done.push_back(what);
-      else
+      } else if (row && tf.update(rowid, row->values, changed)) {
+        done.push_back(what);
+      } else {
         failed.push_back(what);
+      }
     }
     // Finished (or as far as it can go): the record and its marks are removed.
     for (const auto& [table, file] : files) {

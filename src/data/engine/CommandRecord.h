@@ -23,13 +23,18 @@
 
 namespace corvanta {
 
-// A later step of a command: fields of one stored record set to values.
+// A later step of a command: fields of one stored record set to values, or the record
+// deleted.
 struct PlannedUpdate {
   std::string table;  // the table's name ("stock.db")
   std::int64_t rowid = 0;
   std::vector<std::pair<std::string, Value>> fields;
   std::string what;  // for the person: "the quantity in stock of A100"
+  bool remove = false;
 };
+
+// The value a float field stores for a text typed into it (empty for the empty text).
+Value floatOfText(std::string_view text);
 
 class CommandRecord {
  public:

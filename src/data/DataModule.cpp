@@ -1,5 +1,8 @@
 #include "data/DataModule.h"
 
+#include "data/engine/Engine.h"
+#include "data/engine/TablesInUse.h"
+
 namespace corvanta {
 
 DataModule::DataModule(const Engine& engine, std::string name, std::string tableObject,
@@ -8,6 +11,9 @@ DataModule::DataModule(const Engine& engine, std::string name, std::string table
     : DataModuleBase(std::move(name)),
       table_(engine, std::move(tableObject), std::move(alias), std::move(tableName)),
       source_(std::move(dataSourceName), table_, autoEdit) {
+  // Held while the table is open, so that a restore knows to keep its hands off.
+  inUse_ = std::make_unique<TablesInUse>(engine.aliasDirectory(table_.alias()),
+                                         TablesInUse::Mode::Shared);
   table_.open();
 }
 
@@ -27,6 +33,7 @@ void DataModule::shutdown() {
     table_.cancel();
     table_.close();
   }
+  inUse_.reset();
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // A data module: the non-visual owner of one shared table object, its field objects and the
 // data source through which controls of any window bind to it.  It opens its table when it is
 // created and closes it (discarding a pending edit) when the application ends.
+#include <memory>
 #include <string>
 
 #include "data/engine/DataSource.h"
@@ -11,6 +12,7 @@
 namespace corvanta {
 
 class Engine;
+class TablesInUse;
 
 class DataModule : public DataModuleBase {
  public:
@@ -27,6 +29,7 @@ class DataModule : public DataModuleBase {
   void shutdown() override;
 
  private:
+  std::unique_ptr<TablesInUse> inUse_;
   Table table_;
   DataSource source_;
 };

@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdlib>
 #include <exception>
 #include <string>
 
+#include "data/engine/AutomaticBackup.h"
 #include "data/engine/Engine.h"
 #include "data/engine/EngineConfig.h"
 #include "data/numbers/Calendar.h"
@@ -65,6 +67,17 @@ int main(int argc, char** argv) {
     corvanta::Engine engine(corvanta::EngineConfig::fromEnvironment());
     corvanta::GuiProgram program(engine, std::move(calendar));
     if (!program.start()) return 1;  // the error box was shown
+    // Today's backup, if not taken yet, runs on its own thread while the shop works; its
+    // failure is shown once, when it happens.  Leaving the program stops it between tables.
+    corvanta::AutomaticBackup backup(engine);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (!backup.finished()) return;
+      watch.stop();
+      if (auto failure = backup.takeFailure())
+        QMessageBox::warning(nullptr, "Backup", QString::fromStdString(*failure));
+    });
+    if (backup.started()) watch.start(1000);
     return program.run();
   } catch (const std::exception& e) {
     // The configuration file that cannot be read or written ends up here.

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "Generate.h"
+#include "SafetyCommands.h"
 #include "data/engine/Engine.h"
 #include "data/engine/TableFile.h"
 #include "ui/Error.h"
@@ -22,6 +23,9 @@ constexpr const char* kUsage =
     "       corvanta-db dump TABLE\n"
     "       corvanta-db generate DIR [--stock N] [--clients N] [--sales N] [--billing N]\n"
     "                                [--seed N] [--walk-in PERCENT]\n"
+    "       corvanta-db audit [--csv]\n"
+    "       corvanta-db backup [DEST]\n"
+    "       corvanta-db restore BACKUP\n"
     "\n"
     "create    makes the empty tables of both aliases under DIR/DatabaseFiles and\n"
     "          DIR/DatabaseFilesQVX (existing tables are left alone) and prints the\n"
@@ -37,13 +41,24 @@ constexpr const char* kUsage =
     "          random, realistic records: stock items, clients (client 1 is the walk-in\n"
     "          customer), sales lines in orders (a quarter of them the walk-in customer's),\n"
     "          one billing record per order; prints the engine.ini lines.\n"
+    "audit     reads the tables once and lists, per order, stored figures that disagree\n"
+    "          with its lines (GrandTotal, TotalTax; by a cent or more), orders without a\n"
+    "          billing record, billing records without lines, and lines or billing\n"
+    "          records naming a part or customer that is not there.  A table for reading,\n"
+    "          --csv for a spreadsheet.  Changes nothing; exit status 1 when anything is\n"
+    "          found.\n"
+    "backup    copies every table, consistently, while the program may be running, into a\n"
+    "          new folder named by date and time under DEST (default: the backup directory\n"
+    "          of the engine configuration, $XDG_DATA_HOME/corvanta/backups), with a\n"
+    "          manifest of record counts and checksums.  Never overwrites anything.\n"
+    "restore   checks a backup folder (checksums, structure, record counts) and puts it in\n"
+    "          place of the tables; refused while the program has them open.  The tables\n"
+    "          it replaces are moved to a replaced-DATE_TIME folder beside them.\n"
     "\n"
     "The engine configuration in force is $CORVANTA_ENGINE_CONFIG, else\n"
     "$XDG_CONFIG_HOME/corvanta/engine.ini.\n";
 
-struct UsageError {
-  std::string text;
-};
+using UsageError = DbUsageError;
 
 void printAliases(std::ostream& out, const fs::path& dir) {
   out << "[Aliases]\n"
@@ -274,6 +289,9 @@ int runDbTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (cmd == "check") return check(args, out, err);
     if (cmd == "dump") return dump(args, out);
     if (cmd == "generate") return generate(args, out, err);
+    if (cmd == "audit") return auditCommand(args, out);
+    if (cmd == "backup") return backupCommand(args, out);
+    if (cmd == "restore") return restoreCommand(args, out);
     throw UsageError{"unknown command '" + cmd + "'"};
   } catch (const UsageError& e) {
     if (!e.text.empty()) err << "corvanta-db: " << e.text << "\n";

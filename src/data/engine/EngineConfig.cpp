@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <fstream>
 
@@ -59,8 +60,39 @@ EngineConfig EngineConfig::load(const fs::path& file) {
       cfg.setAlias(name, dir);
     else if (equalsNoCase(section, "Paths"))
       cfg.mapPath(name, dir);
+    else if (equalsNoCase(section, "Backups"))
+      cfg.setBackupOption(file, name, value);
   }
   return cfg;
+}
+
+void EngineConfig::setBackupOption(const fs::path& file, const std::string& name,
+                                   const std::string& value) {
+  const auto bad = [&] {
+    return Error("The engine configuration file '" + file.string() + "' sets " + name +
+                 " under [Backups] to '" + value + "', which it cannot take");
+  };
+  if (equalsNoCase(name, "Directory")) {
+    fs::path dir = value;
+    backups_.directory = dir.is_relative() ? file.parent_path() / dir : dir;
+  } else if (equalsNoCase(name, "Automatic")) {
+    if (equalsNoCase(value, "yes") || value == "1" || equalsNoCase(value, "true"))
+      backups_.automatic = true;
+    else if (equalsNoCase(value, "no") || value == "0" || equalsNoCase(value, "false"))
+      backups_.automatic = false;
+    else
+      throw bad();
+  } else if (equalsNoCase(name, "Daily") || equalsNoCase(name, "Weekly")) {
+    int n = -1;
+    auto [p, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+    if (ec != std::errc() || p != value.data() + value.size() || n < 0 || n > 1000) throw bad();
+    (equalsNoCase(name, "Daily") ? backups_.daily : backups_.weekly) = n;
+  }
+}
+
+fs::path EngineConfig::backupDirectory() const {
+  if (!backups_.directory.empty()) return backups_.directory;
+  return envDir("XDG_DATA_HOME", ".local/share") / "corvanta" / "backups";
 }
 
 EngineConfig EngineConfig::forDataDirectory(const fs::path& dir) {
@@ -95,6 +127,11 @@ void EngineConfig::save(const fs::path& file) const {
   for (const auto& [name, dir] : aliases_) out << name << " = " << dir.string() << "\n";
   out << "\n[Paths]\n";
   for (const auto& [name, dir] : paths_) out << name << " = " << dir.string() << "\n";
+  out << "\n; Automatic backups: at most one a day, when the program starts.\n[Backups]\n"
+      << "Automatic = " << (backups_.automatic ? "yes" : "no") << "\n"
+      << "Daily = " << backups_.daily << "\n"
+      << "Weekly = " << backups_.weekly << "\n";
+  if (!backups_.directory.empty()) out << "Directory = " << backups_.directory.string() << "\n";
   if (!out) throw Error("Cannot write the engine configuration file '" + file.string() + "'");
 }
 

@@ -7,6 +7,11 @@
 //   DatabaseFiles = /home/shop/.local/share/corvanta/DatabaseFiles
 //   [Paths]
 //   C:\Program Files\DARROWMERE\DataBase Files = /usr/share/corvanta/reports
+//   [Backups]
+//   Automatic = yes          ; at most one a day, taken when the program starts
+//   Daily = 7                ; the last 7 automatic backups of different days are kept
+//   Weekly = 4               ; and the newest of each of the last 4 weeks
+//   Directory = /media/usb/corvanta-backups   ; default $XDG_DATA_HOME/corvanta/backups
 // Names on the left are matched without regard to case.
 #include <filesystem>
 #include <optional>
@@ -15,6 +20,14 @@
 #include <vector>
 
 namespace corvanta {
+
+// How the program keeps its automatic backups.
+struct BackupPolicy {
+  bool automatic = true;
+  int daily = 7;
+  int weekly = 4;
+  std::filesystem::path directory;  // empty: $XDG_DATA_HOME/corvanta/backups
+};
 
 class EngineConfig {
  public:
@@ -44,12 +57,21 @@ class EngineConfig {
   // comes back as given with backslashes turned to slashes.
   std::filesystem::path resolve(std::string_view windowsPath) const;
 
+  const BackupPolicy& backups() const { return backups_; }
+  BackupPolicy& backups() { return backups_; }
+  // The backup directory in force: the configured one, else $XDG_DATA_HOME/corvanta/backups.
+  std::filesystem::path backupDirectory() const;
+
   // Where the program's shipped report definitions and help files are.
   static std::filesystem::path shareDirectory();
 
  private:
+  void setBackupOption(const std::filesystem::path& file, const std::string& name,
+                       const std::string& value);
+
   std::vector<std::pair<std::string, std::filesystem::path>> aliases_;
   std::vector<std::pair<std::string, std::filesystem::path>> paths_;
+  BackupPolicy backups_;
 };
 
 }  // namespace corvanta

@@ -38,6 +38,7 @@ class Table {
   Table& operator=(const Table&) = delete;
 
   const std::string& objectName() const { return objectName_; }
+  const std::string& alias() const { return alias_; }
   const std::string& tableName() const { return tableName_; }
   const TableDef& def() const { return def_; }
 

@@ -134,6 +134,11 @@ bool TSearchEditOrderForm::requireStoredLine() {
 
 bool TSearchEditOrderForm::findLineProduct(const std::string& partNumber) {
   Table& t = stock();
+  // Moving the stock table would store the new item as it stands, half typed, or throw it
+  // away when its part number is taken: the person entering it decides that.
+  if (t.state() == TableState::Insert)
+    throw Error(
+        "A new stock item is being entered in the inventory window: save it or cancel it first");
   // The part number is the key of the stock table's primary index; the index a person chose
   // for the inventory window stays selected.
   std::optional<Row> row;

@@ -107,6 +107,7 @@ class TSearchEditOrderForm : public Form {
   bool requireStoredLine();
   // The line's product by its part number becomes the current stock record, whatever index
   // the stock table has selected; false, with "Item Number not found !", when there is none.
+  // Refused (an Error) while a new stock item not saved yet is being entered.
   bool findLineProduct(const std::string& partNumber);
   // The order's billing record becomes current (on the billing table's primary index); false,
   // with "Order Number not found !", when the order has none.

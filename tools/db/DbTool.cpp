@@ -26,6 +26,7 @@ constexpr const char* kUsage =
     "       corvanta-db audit [--csv]\n"
     "       corvanta-db backup [DEST]\n"
     "       corvanta-db restore BACKUP\n"
+    "       corvanta-db import-legacy SOURCE DEST [--dry-run]\n"
     "\n"
     "create    makes the empty tables of both aliases under DIR/DatabaseFiles and\n"
     "          DIR/DatabaseFilesQVX (existing tables are left alone) and prints the\n"
@@ -54,6 +55,12 @@ constexpr const char* kUsage =
     "restore   checks a backup folder (checksums, structure, record counts) and puts it in\n"
     "          place of the tables; refused while the program has them open.  The tables\n"
     "          it replaces are moved to a replaced-DATE_TIME folder beside them.\n"
+    "import-legacy  reads the shop's former table files (stock.db, clients.DB,\n"
+    "          NewSales.DB, TaxRate.DB, BillingShipping.DB) from SOURCE or its folders and\n"
+    "          writes them as new tables under DEST, which must be new or empty; texts go\n"
+    "          from the files' code page to UTF-8, numbers are kept.  Reports per table what\n"
+    "          was read, imported and skipped (and why).  The legacy files are only read.\n"
+    "          --dry-run does all of it but keeps nothing.\n"
     "\n"
     "The engine configuration in force is $CORVANTA_ENGINE_CONFIG, else\n"
     "$XDG_CONFIG_HOME/corvanta/engine.ini.\n";
@@ -292,6 +299,7 @@ int runDbTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (cmd == "audit") return auditCommand(args, out);
     if (cmd == "backup") return backupCommand(args, out);
     if (cmd == "restore") return restoreCommand(args, out);
+    if (cmd == "import-legacy") return importLegacyCommand(args, out);
     throw UsageError{"unknown command '" + cmd + "'"};
   } catch (const UsageError& e) {
     if (!e.text.empty()) err << "corvanta-db: " << e.text << "\n";

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <cstdlib>
 

@@ -4,7 +4,6 @@
 // printer, or, where there is none, writes a PDF file and tells the person where it is.
 // A component that asks for a preview is shown in the preview window first (a hook the GUI
 // sets; without one the report goes straight to paper or PDF).
-#include <QPrinter>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -13,6 +12,9 @@
 #include "data/numbers/Calendar.h"
 #include "reports/ReportComponent.h"
 #include "ui/Dialogs.h"
+
+// Qt's print support stands on Widgets, so only this library's sources include it.
+class QPrinter;
 
 namespace corvanta::reports {
 

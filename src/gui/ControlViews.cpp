@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "data/controls/DBEdit.h"
+#include "data/engine/Table.h"
 #include "gui/ActionRunner.h"
 #include "gui/DataViews.h"
 #include "ui/Form.h"
@@ -180,14 +182,46 @@ class EditView : public ControlView {
 
   void sync() override {
     ControlView::sync();
-    edit_->setReadOnly(model_.readOnly);
+    const bool readOnly = model_.readOnly || fieldReadOnly();
+    if (readOnly != edit_->isReadOnly() || !styled_) showReadOnly(readOnly);
     edit_->setMaxLength(model_.maxLength > 0 ? model_.maxLength : 32767);
     if (!typing_) showModelText();
   }
 
   bool leaveByKey() override { return leave(); }
 
+  bool takesTyping() const override {
+    if (model_.readOnly || !model_.enabled() || edit_->isHidden()) return false;
+    auto* db = dynamic_cast<const DBEdit*>(&model_);
+    if (!db) return true;
+    const Table* t = db->link().active() ? db->link().table() : nullptr;
+    if (!t || fieldReadOnly()) return false;
+    return t->state() != TableState::Browse || db->link().source()->autoEdit();
+  }
+
+  const Table* table() const override {
+    auto* db = dynamic_cast<const DBEdit*>(&model_);
+    return db ? db->link().table() : nullptr;
+  }
+
  private:
+  bool fieldReadOnly() const {
+    auto* db = dynamic_cast<const DBEdit*>(&model_);
+    return db && db->link().field() && db->link().field()->def().readOnly;
+  }
+
+  // An edit that never takes typing looks it: the window's colour instead of the white of an
+  // input field, and Tab passes it by (a click still puts the caret there for copying).
+  void showReadOnly(bool readOnly) {
+    styled_ = true;
+    edit_->setReadOnly(readOnly);
+    QPalette p = edit_->palette();
+    p.setBrush(QPalette::Base, readOnly ? p.brush(QPalette::Window)
+                                        : QApplication::palette(edit_).brush(QPalette::Base));
+    edit_->setPalette(p);
+    edit_->setFocusPolicy(readOnly ? Qt::ClickFocus : Qt::StrongFocus);
+  }
+
   void showModelText() {
     const QString t = toQ(model_.text());
     if (edit_->text() == t) return;
@@ -235,6 +269,7 @@ class EditView : public ControlView {
   ActionRunner& runner_;
   ModelLineEdit* edit_;
   bool typing_ = false;
+  bool styled_ = false;
   bool left_ = false;  // left (with Enter) since the focus came or the last typing
 };
 

@@ -33,6 +33,11 @@ class ControlView : public ControlObserver {
   virtual QWidget* container() const { return nullptr; }
   // A person leaves this control with Enter; false when the model kept the focus here.
   virtual bool leaveByKey() { return true; }
+  // Whether typing into it now would reach the model (an edit that is not read-only, whose
+  // table, if any, is in edit or insert state or edits itself when typed into).
+  virtual bool takesTyping() const { return false; }
+  // The data-aware edit's table (nullptr for every other control).
+  virtual const class Table* table() const { return nullptr; }
   // Whether the widget takes the size its text needs (labels): then fitWithin sizes it, at
   // least as large as its bounds and at most maxWidth wide (a smaller font before cut text).
   virtual bool autoSizes() const { return false; }

@@ -42,6 +42,8 @@ class GridView : public ControlView {
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setWordWrap(false);
     view_->setCornerButtonEnabled(false);
+    // Tab and Shift+Tab go on to the next control: the arrow keys move within the grid.
+    view_->setTabKeyNavigation(false);
     QHeaderView* rowsHeader = view_->verticalHeader();
     // Fixed, uniform rows: the view never asks two million rows for their height.
     rowsHeader->setSectionResizeMode(QHeaderView::Fixed);

@@ -1,17 +1,25 @@
 #include "gui/FormWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
+#include "data/engine/Table.h"
 #include "gui/ActionRunner.h"
 #include "gui/ControlViews.h"
 #include "gui/MenuViews.h"
+#include "ui/Application.h"
 
 namespace corvanta {
 
@@ -48,6 +56,8 @@ FormWindow::FormWindow(Form& form, ActionRunner& runner)
   setWindowTitle(toQ(form.caption()));
   build();
   form_.addObserver(this);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, [this] { pressHelp(); });
 }
 
 FormWindow::~FormWindow() {
@@ -75,10 +85,17 @@ void FormWindow::build() {
     if (!view) continue;
     view->sync();
     place(*view, parent);
+    if (c->kind() == ControlKind::Button) watchButton(*view);
     byControl_[c] = view.get();
     views_.push_back(std::move(view));
   }
   fitContainers();
+  // Menu items that start an edit or an insert move the focus as their buttons do.
+  if (QMenuBar* bar = menus_->menuBar()) {
+    for (QMenu* menu : bar->findChildren<QMenu*>())
+      connect(menu, &QMenu::aboutToShow, this, [this] { noteTableStates(); });
+    connect(bar, &QMenuBar::triggered, this, [this] { focusAfterButton(); });
+  }
 
   // The client area: the form's size, or more when a control reaches further.
   QSize size(form_.clientWidth, form_.clientHeight);
@@ -164,9 +181,105 @@ void FormWindow::syncAll() {
   for (auto& v : views_) v->sync();
 }
 
+void FormWindow::watchButton(ControlView& view) {
+  auto* push = qobject_cast<QPushButton*>(view.widget());
+  if (!push) return;
+  // pressed comes before the view's click reaches the model, clicked after it (the view
+  // connected first), with the mouse and with the keyboard alike.
+  connect(push, &QPushButton::pressed, this, [this] { noteTableStates(); });
+  connect(push, &QPushButton::clicked, this, [this] { focusAfterButton(); });
+}
+
+void FormWindow::noteTableStates() {
+  statesBefore_.clear();
+  for (auto& v : views_)
+    if (const Table* t = v->table()) statesBefore_[t] = static_cast<int>(t->state());
+}
+
+void FormWindow::focusAfterButton() {
+  const auto before = std::move(statesBefore_);
+  statesBefore_.clear();
+  if (!isVisible() || !form_.visible()) return;
+  syncAll();
+  // A button that started an edit or an insert (Add Item, Edit Entry, Add New Customer): the
+  // person types the record next, from its first field.
+  for (auto& v : views_) {
+    const Table* t = v->table();
+    if (!t || !v->takesTyping()) continue;
+    auto it = before.find(t);
+    if (it == before.end() || it->second != static_cast<int>(TableState::Browse)) continue;
+    if (t->state() != TableState::Edit && t->state() != TableState::Insert) continue;
+    v->widget()->setFocus(Qt::TabFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(v->widget())) edit->selectAll();
+    return;
+  }
+}
+
+void FormWindow::focusOnOpen() {
+  // The chosen option first (Enter then runs it), else the first edit that takes typing;
+  // otherwise the first control of the tab order, as the window's activation gives it.
+  for (auto& v : views_) {
+    auto* radio = qobject_cast<QRadioButton*>(v->widget());
+    if (radio && radio->isChecked() && radio->isEnabled() && !radio->isHidden()) {
+      radio->setFocus(Qt::TabFocusReason);
+      return;
+    }
+  }
+  for (auto& v : views_) {
+    if (!v->takesTyping() || !v->widget()->isEnabled()) continue;
+    v->widget()->setFocus(Qt::TabFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(v->widget())) edit->selectAll();
+    return;
+  }
+}
+
+FormWindow* FormWindow::openerFor() const {
+  auto* opener = dynamic_cast<FormWindow*>(QApplication::activeWindow());
+  if (!opener || opener == this || !opener->isVisible()) return nullptr;
+  if (&opener->form() == form_.app().mainForm() || form_.border == BorderStyle::None)
+    return nullptr;
+  const QSize mine = sizeHint().expandedTo(QSize(form_.clientWidth, form_.clientHeight));
+  const QSize theirs = opener->size();
+  return mine.width() < theirs.width() && mine.height() < theirs.height() ? opener : nullptr;
+}
+
+void FormWindow::setOpener(FormWindow* opener) {
+  Qt::WindowFlags flags = flagsFor(form_);
+  // A dialog-type window is the one a window manager keeps above its transient parent.
+  opener_ = opener;
+  if (opener) flags = (flags & ~Qt::WindowType_Mask) | Qt::Dialog;
+  if (windowFlags() != flags) setWindowFlags(flags);
+  winId();  // the native window, to give it its parent
+  if (QWindow* handle = windowHandle())
+    handle->setTransientParent(opener ? opener->windowHandle() : nullptr);
+}
+
+void FormWindow::pressHelp() {
+  for (auto& v : views_) {
+    auto* b = dynamic_cast<Button*>(&v->control());
+    if (!b || (b->glyph != Button::Glyph::Help && stripAccelerator(b->text()) != "Help" &&
+               b->handler != "cmdHelpClick"))
+      continue;
+    auto* push = qobject_cast<QPushButton*>(v->widget());
+    if (push && push->isVisible() && push->isEnabled()) {
+      push->click();
+      return;
+    }
+  }
+  for (Control* c : form_.controls()) {
+    auto* m = dynamic_cast<MenuItem*>(c);
+    if (m && m->enabled() && m->visible() && m->handler.find("Help") != std::string::npos) {
+      runner_.run([m] { m->click(); });
+      return;
+    }
+  }
+}
+
 void FormWindow::formShown(Form&) {
   // Properties the model sets without telling (read-only, length limits) are taken now.
   syncAll();
+  const bool opening = !isVisible() || isMinimized();
+  if (!isVisible()) setOpener(openerFor());
   if (!positioned_) {
     positioned_ = true;
     if (form_.centred) {
@@ -184,10 +297,22 @@ void FormWindow::formShown(Form&) {
     show();
   raise();
   activateWindow();
+  if (opening) focusOnOpen();
 }
 
 void FormWindow::formHidden(Form&) {
+  const bool wasActive = isActiveWindow();
   hide();
+  if (!wasActive) return;
+  // The person goes on where they came from: the window this one was a dialog of, else the
+  // main window (not whatever the window manager happens to pick, or nothing at all).
+  QWidget* next = opener_ && opener_->isVisible() ? opener_.data() : nullptr;
+  if (!next)
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* f = dynamic_cast<FormWindow*>(w);
+          f && &f->form() == form_.app().mainForm() && f->isVisible())
+        next = f;
+  if (next && next != this) next->activateWindow();
 }
 
 void FormWindow::formCaptionChanged(Form&) {

@@ -8,7 +8,17 @@
 // hide; caption.  Its frame follows the form's border style (Dialog: fixed size, system
 // menu and close box only; None: no frame; Sizeable: a normal window).  The close box asks
 // the model to close the form; Enter leaves the edit that has the focus (its typed value
-// goes to the model) and presses the default button, Esc presses the cancel button.
+// goes to the model) and presses the default button, Esc presses the cancel button, F1 the
+// window's Help button or menu item.
+//
+// Focus goes where the person will type: on opening, to the chosen option button, else the
+// first edit that takes typing (its text selected, so typing replaces it); after a button
+// put a table into edit or insert state, to the first edit of that table.
+//
+// A window opened from another window that is larger than it (a search, sort-order, price or
+// payment dialog) is that window's dialog: it stays above it, without being modal.  Windows
+// opened from the main window are windows of their own.
+#include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
@@ -22,6 +32,7 @@ namespace corvanta {
 class ActionRunner;
 class ControlView;
 class MenuViews;
+class Table;
 
 class FormWindow : public QWidget, public FormObserver {
  public:
@@ -48,7 +59,18 @@ class FormWindow : public QWidget, public FormObserver {
   QWidget* containerOf(const Control* control) const;
   ControlView* viewOf(const QWidget* widget) const;
   bool pressButton(bool (*which)(const Button&));
+  // Makes this window the dialog of opener (nullptr: a window of its own).  Only while hidden.
+  void setOpener(FormWindow* opener);
+  FormWindow* openerFor() const;
+  void focusOnOpen();
+  void watchButton(ControlView& view);
+  void noteTableStates();
+  void focusAfterButton();
+  void pressHelp();
 
+  // Tables of this window's data-aware edits with their state before a button's click.
+  std::map<const Table*, int> statesBefore_;
+  QPointer<FormWindow> opener_;  // the window this one is a dialog of
   Form& form_;
   ActionRunner& runner_;
   QWidget* client_ = nullptr;

@@ -7,6 +7,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "gui/ScreenFit.h"
+
 namespace corvanta {
 
 HelpWindow::HelpWindow() : browser_(new QTextBrowser(this)) {
@@ -39,7 +41,7 @@ HelpWindow::HelpWindow() : browser_(new QTextBrowser(this)) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(browser_);
-  resize(720, 760);
+  placeCentred(this, QSize(760, 760));
 }
 
 void HelpWindow::showFile(const std::filesystem::path& file) {

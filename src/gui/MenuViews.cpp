@@ -54,6 +54,9 @@ MenuViews::MenuViews(Form& form, QWidget* window, ActionRunner& runner) {
       QMenu* menu = under ? under->addMenu(toQ(m->text())) : bar_->addMenu(toQ(m->text()));
       menus[m] = menu;
       action = menu->menuAction();
+    } else if (m->text() == "-") {
+      // A separator from the start: an action made with the text "-" would draw it.
+      action = under ? under->addSeparator() : bar_->addSeparator();
     } else {
       action = under ? under->addAction(toQ(m->text())) : bar_->addAction(toQ(m->text()));
       QObject::connect(action, &QAction::triggered, action,

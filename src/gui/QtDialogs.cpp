@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTimer>
 #include <filesystem>
 
 #include "data/engine/EngineConfig.h"
+#include "gui/ScreenFit.h"
 
 namespace corvanta {
 
@@ -24,15 +26,36 @@ QWidget* owner() {
   return QApplication::activeWindow();
 }
 
+// A box is a plain dialog: a title and a close box, nothing to minimize or maximize.
+void makePlain(QWidget* box) {
+  box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+// An input dialog that opens with a text has it selected, so that typing replaces it.
+bool runInput(QInputDialog& dialog) {
+  makePlain(&dialog);
+  dialog.setInputMode(QInputDialog::TextInput);
+  QTimer::singleShot(0, &dialog, [&dialog] {
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+      edit->setFocus(Qt::TabFocusReason);
+      edit->selectAll();
+    }
+  });
+  return dialog.exec() == QDialog::Accepted;
+}
+
 }  // namespace
 
 void QtDialogs::showMessage(const std::string& text) {
   QMessageBox box(QMessageBox::Information, q(title_), q(text), QMessageBox::Ok, owner());
+  makePlain(&box);
   box.exec();
 }
 
 void QtDialogs::showError(const std::string& text) {
   QMessageBox box(QMessageBox::Critical, "Error", q(text), QMessageBox::Ok, owner());
+  makePlain(&box);
   box.exec();
 }
 
@@ -41,15 +64,17 @@ bool QtDialogs::confirm(const std::string& caption, const std::string& text) {
                   owner());
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
+  makePlain(&box);
   return box.exec() == QMessageBox::Yes;
 }
 
 std::string QtDialogs::inputBox(const std::string& caption, const std::string& prompt,
                                 const std::string& defaultText) {
-  bool ok = false;
-  const QString text =
-      QInputDialog::getText(owner(), q(caption), q(prompt), QLineEdit::Normal, q(defaultText), &ok);
-  return ok ? text.toStdString() : std::string();
+  QInputDialog dialog(owner());
+  dialog.setWindowTitle(q(caption));
+  dialog.setLabelText(q(prompt));
+  dialog.setTextValue(q(defaultText));
+  return runInput(dialog) ? dialog.textValue().toStdString() : std::string();
 }
 
 bool QtDialogs::inputQuery(const std::string& caption, const std::string& prompt,
@@ -60,7 +85,7 @@ bool QtDialogs::inputQuery(const std::string& caption, const std::string& prompt
   dialog.setInputMode(QInputDialog::TextInput);
   dialog.setTextValue(q(value));
   if (auto* edit = dialog.findChild<QLineEdit*>()) edit->setMaxLength(255);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (!runInput(dialog)) return false;
   value = dialog.textValue().left(255).toStdString();
   return true;
 }
@@ -70,10 +95,15 @@ std::optional<std::string> QtDialogs::openFile(const OpenFileRequest& request) {
   if (!request.initialDirectory.empty()) start = config_.resolve(request.initialDirectory);
   if (!request.fileName.empty()) start /= config_.resolve(request.fileName).filename();
   const QString title = request.title.empty() ? QString("Open") : q(request.title);
-  const QString chosen = QFileDialog::getOpenFileName(owner(), title, q(start.string()),
-                                                      q(qtFileFilter(request.filter)));
-  if (chosen.isEmpty()) return std::nullopt;
-  return chosen.toStdString();
+  QFileDialog dialog(owner(), title, q(start.string()), q(qtFileFilter(request.filter)));
+  makePlain(&dialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (!request.fileName.empty()) dialog.selectFile(q(start.filename().string()));
+  // Wide enough that the names, sizes and dates of its list can be read.
+  dialog.resize(fitToScreen(QSize(860, 520)));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first().toStdString();
 }
 
 std::string qtFileFilter(const std::string& filter) {

@@ -71,11 +71,30 @@ void PrintingReportRuntime::run(const ReportRun& run) {
         if (failure.empty()) failure = e.what();
       }
     };
+    request.print = [&] {
+      try {
+        output(job, run, definition);
+        return true;
+      } catch (const std::exception& e) {
+        dialogs_.showError(e.what());
+        return false;
+      }
+    };
     preview_(request);
     if (!failure.empty()) throw Error(failure);
     return;
   }
+  output(job, run, definition);
+}
 
+void PrintingReportRuntime::output(ReportJob& job, const ReportRun& run,
+                                   const fs::path& definition) {
+  auto setUp = [&](QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPageLayout(job.pageLayout());
+    printer.setDocName(QString::fromStdString(job.title()));
+    printer.setCopyCount(run.copies);
+  };
   if (options_.destination == Destination::Automatic) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (!info.isNull()) {

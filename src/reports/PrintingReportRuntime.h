@@ -21,12 +21,15 @@ namespace corvanta::reports {
 class ReportJob;
 
 // What the preview window gets: a title, how to set up its printer (paper and orientation),
-// and how to paint the pages onto it.  `paint` never throws; a failure is reported by the
-// runtime once the preview closes.
+// how to paint the pages onto it, and how to print them the way every report is printed (the
+// printer, else a PDF file in the report folder, the person told).  `paint` never throws; a
+// failure is reported by the runtime once the preview closes.  `print` never throws either:
+// it shows its failure in the error box and returns false.
 struct PreviewRequest {
   std::string title;
   std::function<void(QPrinter&)> setUp;
   std::function<void(QPrinter&)> paint;
+  std::function<bool()> print;
 };
 using PreviewHook = std::function<void(const PreviewRequest&)>;
 
@@ -62,6 +65,8 @@ class PrintingReportRuntime : public ReportRuntime {
   std::filesystem::path outputDirectory() const;
 
  private:
+  // To the printer, or without one to a PDF file; the person told what needs telling.
+  void output(ReportJob& job, const ReportRun& run, const std::filesystem::path& definition);
   std::filesystem::path writePdf(ReportJob& job, const ReportRun& run,
                                  const std::filesystem::path& definition);
 

@@ -38,9 +38,13 @@ class Form {
 
   bool visible() const { return visible_; }
   // Visible and in front; counts how often it was brought forward (a presentation may use it).
+  // A neverShown window stays hidden.  What the onShow hook throws goes to the caller (the
+  // dispatcher shows it); the window then counts as visible but its presentation was not told.
   void show();
   // Hidden; the controls keep their state.  The window may refuse first (closeQuery false:
-  // it stays visible and nothing else happens); then the onClose hook runs.
+  // it stays visible and nothing else happens); then the onClose hook runs.  What either hook
+  // throws goes to the caller and the window stays visible.  Closing a hidden window does
+  // nothing.
   void close();
   int showCount() const { return showCount_; }
 
@@ -53,22 +57,27 @@ class Form {
 
   // Controls in creation order, which is also their tab order.
   const std::vector<Control*>& controls() const { return controls_; }
+  // The control of that name (the first, should a window have two: data/Wiring.h finds
+  // those); nullptr when there is none.  Never throws.
   Control* control(std::string_view name) const;
   template <class T>
   T* controlAs(std::string_view name) const {
     return dynamic_cast<T*>(control(name));
   }
 
-  // Handlers by name ("cmdAddtoOrderClick"); a button and its menu item share one.
+  // Handlers by name ("cmdAddtoOrderClick"); a button and its menu item share one.  Adding a
+  // name again replaces the handler.
   void addHandler(const std::string& name, std::function<void()> fn);
   bool hasHandler(const std::string& name) const;
-  // Runs a handler directly (callers go through the dispatcher).
+  // Runs a handler directly (callers go through the dispatcher, which shows what it throws).
+  // Throws Error "<Form>: no handler '<name>'" for a name never added; whatever the handler
+  // throws passes through unchanged.
   void runHandler(const std::string& name);
 
   void addObserver(FormObserver* o);
   void removeObserver(FormObserver* o);
 
-  // For controls.
+  // For controls: a control registers itself in its constructor and leaves in its destructor.
   void registerControl(Control* c);
   void unregisterControl(Control* c);
 

@@ -30,6 +30,11 @@ GuiShop::GuiShop(const Prepare& prepare)
     if (!modal) return;
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       boxes << box->windowTitle() + ": " + box->text();
+      if (box->button(QMessageBox::Yes) && !replies.isEmpty()) {
+        const bool yes = replies.takeFirst() == "Yes";
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        return;
+      }
       box->accept();
     } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
       boxes << input->windowTitle() + ": " + input->labelText();

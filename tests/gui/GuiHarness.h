@@ -45,6 +45,9 @@ class GuiShop {
   // Texts typed, oldest first, into the input boxes that come up (then OK); with none left an
   // input box is cancelled.
   QStringList answers;
+  // Replies, oldest first, to the Yes/No questions that come up ("Yes" or "No"); with none
+  // left a question gets Enter as the other boxes do.
+  QStringList replies;
 
  private:
   TempDir dir_;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPrintPreviewDialog>
+#include <QDialog>
+#include <QScreen>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <cstdlib>
@@ -43,10 +45,28 @@ TEST(HelpWindow, ShowsTheFileOnItsContentsPageInOneWindow) {
   EXPECT_EQ(window->windowTitle(), "Corvanta Help") << "a missing file changes nothing";
 }
 
-TEST(ReportPreview, PaintsThePagesInAPrintPreview) {
+QDialog* shownPreview() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* d = qobject_cast<QDialog*>(w);
+        d && d->isVisible() && d->objectName() == "ReportPreview")
+      return d;
+  return nullptr;
+}
+
+ReportRun stockPreviewRun() {
+  ReportRun run;
+  run.component = "PreviewReport";
+  run.reportName = "stock.rpt";
+  run.directory = kReportDirectory;
+  run.preview = true;
+  return run;
+}
+
+TEST(ReportPreview, PaintsThePagesInAPreviewThatFitsTheScreen) {
   ReportTestShop shop(0);
   int painted = 0;
   QString caption;
+  QRect frame;
   shop.runtime.setPreviewHook([&](const reports::PreviewRequest& r) {
     reports::PreviewRequest counted = r;
     counted.paint = [&](QPrinter& p) {
@@ -54,23 +74,48 @@ TEST(ReportPreview, PaintsThePagesInAPrintPreview) {
       r.paint(p);
     };
     QTimer::singleShot(200, [&] {
-      for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible()) {
-          caption = d->windowTitle();
-          d->reject();
-        }
+      if (QDialog* d = shownPreview()) {
+        caption = d->windowTitle();
+        frame = d->geometry();
+        d->reject();
+      }
     });
     showReportPreview(counted);
   });
-  ReportRun run;
-  run.component = "PreviewReport";
-  run.reportName = "stock.rpt";
-  run.directory = kReportDirectory;
-  run.preview = true;
-  shop.runtime.run(run);
+  shop.runtime.run(stockPreviewRun());
   EXPECT_GE(painted, 1);
   EXPECT_EQ(caption, "Print Preview - Stock Report");
-  EXPECT_TRUE(shop.dialogs.messages.empty());
+  EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(frame))
+      << "a preview larger than the screen hides its own buttons";
+  EXPECT_TRUE(shop.dialogs.messages.empty()) << "closing the preview prints nothing";
+  EXPECT_TRUE(shop.runtime.lastPdf().empty());
+}
+
+TEST(ReportPreview, CtrlPPrintsLikeEveryOtherReportAndClosesThePreview) {
+  ReportTestShop shop(0);
+  bool stillShown = true;
+  shop.runtime.setPreviewHook([&](const reports::PreviewRequest& r) {
+    QTimer::singleShot(200, [&] {
+      QDialog* d = shownPreview();
+      ASSERT_NE(d, nullptr);
+      d->activateWindow();
+      QTest::keyClick(d, Qt::Key_P, Qt::ControlModifier);
+      stillShown = shownPreview() != nullptr;
+      if (stillShown) d->reject();
+    });
+    showReportPreview(r);
+  });
+  shop.runtime.run(stockPreviewRun());
+  EXPECT_FALSE(stillShown);
+  // No printer here: the same PDF file in the report folder, and the same message, as a
+  // report printed without a preview.
+  ASSERT_FALSE(shop.runtime.lastPdf().empty());
+  EXPECT_EQ(shop.runtime.lastPdf().parent_path(), shop.runtime.outputDirectory());
+  EXPECT_TRUE(std::filesystem::exists(shop.runtime.lastPdf()));
+  EXPECT_TRUE(pdfText(shop.runtime.lastPdf()).find("Stock Report") != std::string::npos);
+  ASSERT_EQ(shop.dialogs.messages.size(), 1u);
+  EXPECT_NE(shop.dialogs.messages[0].find("was saved as a PDF file"), std::string::npos)
+      << shop.dialogs.messages[0];
 }
 
 }  // namespace

@@ -24,9 +24,13 @@ struct ParseError {
   std::string reason;
 };
 
-// Reads a file; throws ParseError on the first line that cannot be parsed (line 0: the file
-// cannot be read).
+// Reads a file; blank lines and "#" comments are skipped.  Throws ParseError on the first
+// line that cannot be parsed (an unknown verb, a missing or malformed argument, JSON that
+// does not parse), and ParseError with line 0 when the file cannot be read.  Nothing about
+// windows, controls or tables is checked here: names are looked up when the line runs.
 std::vector<Line> readScript(const std::filesystem::path& file);
+// One line, numbered `number`.  Requires a line that is not blank and not a comment; throws
+// ParseError (with that number) as readScript does.
 Line parseLine(const std::string& source, int number);
 
 bool isSetupVerb(const std::string& verb);   // must come before the application starts

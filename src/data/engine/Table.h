@@ -44,6 +44,8 @@ class Table {
 
   // Opens by alias and table name; the first record in primary index order becomes current.
   // Opening an open table does nothing.  Throws an Error naming the alias or file.
+  // The calls below that read or move records require an open table and throw Error "Cannot
+  // perform this operation on a closed dataset" otherwise.
   void open();
   // Closes; a pending edit or insert is discarded, not posted.
   void close();
@@ -55,6 +57,7 @@ class Table {
   Field& fieldByName(std::string_view name) const;  // throws "Field 'x' not found"
 
   // Index by name, without regard to case; "" is the primary index.  The current record stays.
+  // Throws Error "<object>: Index '<name>' not found" for an unknown name (nothing changes).
   void selectIndex(std::string_view name);
   const std::string& indexName() const { return indexName_; }  // as it was selected
   const IndexDef& index() const { return *index_; }

@@ -30,7 +30,7 @@ class TableFile {
   const TableDef& def() const { return def_; }
   const std::filesystem::path& path() const { return path_; }
 
-  // Reads, all on one index (nullptr: the primary index).
+  // Reads, each on the index given (def().indexes.front() is the primary index).
   std::optional<Row> first(const IndexDef& ix);
   std::optional<Row> last(const IndexDef& ix);
   std::optional<Row> after(const IndexDef& ix, const Value& key, std::int64_t rowid);

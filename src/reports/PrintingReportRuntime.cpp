@@ -43,6 +43,15 @@ std::string cutShortNote(const ReportJob& job, const ReportRun& run) {
          std::to_string(run.lastPage) + "; it has more pages.";
 }
 
+// An address cut on a label must not go out unnoticed.
+std::string cutLabelsNote(const ReportJob& job) {
+  if (job.cutLabels().empty()) return "";
+  std::string text = "\nThese labels were too small for their text, which was cut: ";
+  for (std::size_t i = 0; i < job.cutLabels().size(); ++i)
+    text += (i ? "; " : "") + job.cutLabels()[i];
+  return text + ".";
+}
+
 }  // namespace
 
 PrintingReportRuntime::PrintingReportRuntime(const Engine& engine, Dialogs& dialogs,
@@ -125,7 +134,8 @@ void PrintingReportRuntime::output(ReportJob& job, const ReportRun& run,
       if (printer.printerState() == QPrinter::Error)
         throw Error("The printer " + info.printerName().toStdString() + " could not print \"" +
                     job.title() + "\"");
-      if (job.cutShort()) dialogs_.showMessage(cutShortNote(job, run).substr(1));
+      const std::string notes = (job.cutShort() ? cutShortNote(job, run) : "") + cutLabelsNote(job);
+      if (!notes.empty()) dialogs_.showMessage(notes.substr(1));
       return;
     }
   }
@@ -135,7 +145,7 @@ void PrintingReportRuntime::output(ReportJob& job, const ReportRun& run,
                               ? "No printer is set up on this computer, so the report \""
                               : "The report \"";
   dialogs_.showMessage(why + job.title() + "\" was saved as a PDF file:\n" + lastPdf_.string() +
-                       (job.cutShort() ? cutShortNote(job, run) : ""));
+                       (job.cutShort() ? cutShortNote(job, run) : "") + cutLabelsNote(job));
 }
 
 fs::path PrintingReportRuntime::writePdf(ReportJob& job, const ReportRun& run,

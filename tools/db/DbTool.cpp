@@ -31,9 +31,10 @@ constexpr const char* kUsage =
     "create    makes the empty tables of both aliases under DIR/DatabaseFiles and\n"
     "          DIR/DatabaseFilesQVX (existing tables are left alone) and prints the\n"
     "          engine.ini lines that use them.\n"
-    "check     opens every table through the engine configuration in force, which checks\n"
-    "          its fields and indexes, and reports its record count; --deep also checks\n"
-    "          each file's structure (reads every page).\n"
+    "check     opens every table, read-only, through the engine configuration in force,\n"
+    "          which checks its fields and indexes, and reports its record count; --deep\n"
+    "          also checks each file's structure (reads every page) and that no key of a\n"
+    "          unique index is held by more than one record.\n"
     "dump      writes a table as CSV to standard output: a header of field names, then the\n"
     "          records in primary index order.  TABLE: stock.db, clients.DB, NewSales,\n"
     "          TaxRate or BillingShipping (case and the .db ending do not matter).\n"
@@ -129,7 +130,9 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         throw Error("The directory '" + dir->string() + "' of database " + def.alias +
                     " does not exist (the program makes it, with empty tables, on its first "
                     "start; so does corvanta-db create)");
-      TableFile file(def, engine.tableFile(def.alias, def));
+      // Read-only, and not through the engine's alias directory (which must be writable for
+      // the program): a check changes nothing and works where it may only read.
+      TableFile file(def, *dir / def.fileName, /*readOnly=*/true);
       const std::int64_t n = file.count();
       out << "  " << std::left << std::setw(18) << def.tableName << std::right << std::setw(10) << n
           << (n == 1 ? " record" : " records");
@@ -137,6 +140,12 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         const std::string result = file.quickCheck();
         if (result != "ok")
           throw Error("Table file '" + file.path().string() + "' is damaged: " + result);
+        std::string duplicates;
+        for (const std::string& d : file.duplicateKeys())
+          duplicates += (duplicates.empty() ? "" : ", ") + d;
+        if (!duplicates.empty())
+          throw Error("Table file '" + file.path().string() +
+                      "' holds a key more than once: " + duplicates);
         out << ", structure ok";
       }
       out << "\n";

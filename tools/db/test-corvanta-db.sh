@@ -79,6 +79,41 @@ contains "$work/clients.csv" '2,"O""Neil, Jr."," Ann",' "dump quoting"
 "$db" dump TaxRate >"$work/out" 2>"$work/err"
 [ "$(cat "$work/out")" = "$(printf 'TaxRate\n8.25')" ] || fail "dump TaxRate: $(cat "$work/out")"
 
+# check only reads: a table in rollback mode stays so, and a directory one may only read
+# is checked all the same (as nobody where this runs as root, who may write anywhere).
+sqlite3 "$work/big/DatabaseFiles/TaxRate.DB" "PRAGMA journal_mode=DELETE" >/dev/null
+"$db" check >"$work/out" 2>"$work/err"; expect_status 0 $? "check rollback mode"
+[ "$(sqlite3 "$work/big/DatabaseFiles/TaxRate.DB" "PRAGMA journal_mode")" = delete ] \
+  || fail "check switched TaxRate.DB to WAL"
+as_reader=""
+if [ "$(id -u)" = 0 ]; then
+  command -v setpriv >/dev/null && as_reader="setpriv --reuid=65534 --regid=65534 --clear-groups"
+fi
+if [ "$(id -u)" != 0 ] || [ -n "$as_reader" ]; then
+  chmod 755 "$work" "$work/big"
+  chmod 555 "$work/big/DatabaseFiles" "$work/big/DatabaseFilesQVX"
+  chmod 644 "$work"/big/DatabaseFiles*/* "$work/big.ini"
+  $as_reader "$db" check --deep >"$work/out" 2>"$work/err"; expect_status 0 $? "check read-only"
+  contains "$work/out" "5 tables checked, all fine." "check read-only"
+  chmod 700 "$work/big/DatabaseFiles" "$work/big/DatabaseFilesQVX"
+else
+  echo "check read-only: skipped (root, and no setpriv to become another user)"
+fi
+
+# --deep finds a key stored twice, which a unique index lets through when it is empty.
+sqlite3 "$work/big/DatabaseFiles/stock.db" "INSERT INTO stock (Description) VALUES ('a'), ('b')"
+"$db" check >"$work/out" 2>"$work/err"; expect_status 0 $? "check duplicate keys"
+"$db" check --deep >"$work/out" 2>"$work/err"; expect_status 1 $? "check --deep duplicate keys"
+contains "$work/err" "holds a key more than once: PartNumber '' (2 records)" "check --deep duplicate keys"
+sqlite3 "$work/big/DatabaseFiles/stock.db" "DELETE FROM stock WHERE PartNumber IS NULL"
+# A primary index that is not unique fails the check at once.
+sqlite3 "$work/big/DatabaseFilesQVX/BillingShipping.DB" \
+  "DROP INDEX BillingShipping_primary; CREATE INDEX BillingShipping_primary ON BillingShipping(OrderNumber)"
+"$db" check >"$work/out" 2>"$work/err"; expect_status 1 $? "check index not unique"
+contains "$work/err" "the index 'primary' is not unique" "check index not unique"
+sqlite3 "$work/big/DatabaseFilesQVX/BillingShipping.DB" \
+  "DROP INDEX BillingShipping_primary; CREATE UNIQUE INDEX BillingShipping_primary ON BillingShipping(OrderNumber)"
+
 # Failures: error text on stderr, non-zero status.
 "$db" dump invoices >"$work/out" 2>"$work/err"; expect_status 1 $? "dump unknown table"
 contains "$work/err" "'invoices' is not a table of this shop" "dump unknown table"

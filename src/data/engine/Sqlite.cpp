@@ -2,19 +2,45 @@
 
 #include <sqlite3.h>
 
-#include "ui/Error.h"
-
 namespace corvanta {
 
+namespace {
+
+// "file:" URI of a path: the characters a URI gives a meaning are escaped.
+std::string fileUri(const std::string& path) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string uri = "file:";
+  for (unsigned char c : path) {
+    if (c == '%' || c == '?' || c == '#' || c < 0x20 || c >= 0x7f) {
+      uri += '%';
+      uri += hex[c >> 4];
+      uri += hex[c & 15];
+    } else {
+      uri += static_cast<char>(c);
+    }
+  }
+  return uri;
+}
+
+}  // namespace
+
 SqliteDb::SqliteDb(const std::filesystem::path& file, Mode mode) : file_(file.string()) {
-  int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+  int flags = mode == Mode::ReadOnly || mode == Mode::Immutable ? SQLITE_OPEN_READONLY
+                                                                : SQLITE_OPEN_READWRITE;
   if (mode == Mode::Create) flags |= SQLITE_OPEN_CREATE;
   flags |= SQLITE_OPEN_NOMUTEX;
-  if (sqlite3_open_v2(file_.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-    std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+  std::string name = file_;
+  if (mode == Mode::Immutable) {
+    flags |= SQLITE_OPEN_URI;
+    name = fileUri(file_) + "?immutable=1";
+  }
+  if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
+    const int code = db_ ? sqlite3_extended_errcode(db_) : SQLITE_NOMEM;
+    const int sysErr = db_ ? sqlite3_system_errno(db_) : 0;
     sqlite3_close(db_);
     db_ = nullptr;
-    throw Error("Cannot open table file '" + file_ + "': " + msg);
+    throw SqliteError("Cannot open table file '" + file_ + "': " + msg, code, sysErr, msg);
   }
   sqlite3_extended_result_codes(db_, 1);
   // A person waiting a moment beats an error when another program holds the file briefly.
@@ -27,10 +53,11 @@ SqliteDb::~SqliteDb() {
 
 void SqliteDb::exec(const std::string& sql) {
   char* err = nullptr;
-  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+  const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+  if (rc != SQLITE_OK) {
     std::string msg = err ? err : sqlite3_errmsg(db_);
     sqlite3_free(err);
-    throw Error("Table file '" + file_ + "': " + msg);
+    throw SqliteError("Table file '" + file_ + "': " + msg, rc, sqlite3_system_errno(db_), msg);
   }
 }
 
@@ -42,7 +69,9 @@ int SqliteDb::changes() const {
 }
 
 void SqliteDb::fail(std::string_view doing) const {
-  throw Error("Table file '" + file_ + "': " + std::string(doing) + ": " + sqlite3_errmsg(db_));
+  const std::string msg = sqlite3_errmsg(db_);
+  throw SqliteError("Table file '" + file_ + "': " + std::string(doing) + ": " + msg,
+                    sqlite3_extended_errcode(db_), sqlite3_system_errno(db_), msg);
 }
 
 Statement::Statement(SqliteDb& db, const std::string& sql) : db_(db) {
@@ -88,7 +117,6 @@ bool Statement::step() {
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  std::string msg = sqlite3_errmsg(db_.handle());
   sqlite3_reset(stmt_);
   db_.fail("reading");
 }

@@ -7,15 +7,40 @@
 #include <string_view>
 
 #include "data/engine/Value.h"
+#include "ui/Error.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace corvanta {
 
+// A failure SQLite reported: the text to show (SQLite's words, after the file and what was
+// being done), with SQLite's extended result code and the system's errno, for callers that
+// must say what happened: a full disk is not a foreign file.
+class SqliteError : public Error {
+ public:
+  SqliteError(const std::string& text, int code, int systemErrno, std::string sqliteMessage)
+      : Error(text),
+        code_(code),
+        systemErrno_(systemErrno),
+        sqliteMessage_(std::move(sqliteMessage)) {}
+  int code() const { return code_; }  // extended result code
+  int primaryCode() const { return code_ & 0xff; }
+  int systemErrno() const { return systemErrno_; }  // 0 when none was recorded
+  const std::string& sqliteMessage() const { return sqliteMessage_; }
+
+ private:
+  int code_;
+  int systemErrno_;
+  std::string sqliteMessage_;
+};
+
 class SqliteDb {
  public:
-  enum class Mode { ReadWrite, ReadOnly, Create };
+  // Immutable: read-only, and SQLite is told that nobody changes the file meanwhile, so it
+  // needs no lock and no shared-memory file beside it (for reading a directory one cannot
+  // write to, when no write-ahead log is waiting there).
+  enum class Mode { ReadWrite, ReadOnly, Create, Immutable };
   SqliteDb(const std::filesystem::path& file, Mode mode);
   ~SqliteDb();
   SqliteDb(const SqliteDb&) = delete;
@@ -25,6 +50,7 @@ class SqliteDb {
   void exec(const std::string& sql);
   std::int64_t lastInsertRowid() const;
   int changes() const;
+  // Throws a SqliteError for the connection's last failure.
   [[noreturn]] void fail(std::string_view doing) const;
 
  private:

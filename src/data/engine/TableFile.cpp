@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 #include "data/engine/Field.h"
@@ -72,19 +73,65 @@ TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, boo
   if (!std::filesystem::exists(file, ec))
     throw Error("Table '" + def.tableName + "' does not exist: file '" + file.string() +
                 "' not found");
-  db_ = std::make_unique<SqliteDb>(file,
-                                   readOnly ? SqliteDb::Mode::ReadOnly : SqliteDb::Mode::ReadWrite);
   try {
-    tune(*db_, readOnly);
-  } catch (const Error& e) {
-    throw Error("Table file '" + file.string() + "' is not a table of this shop (" + e.what() +
-                ")");
+    // The file is checked through a read-only connection before anything may write to it:
+    // the switch to WAL would rewrite another program's database for good, and turn an
+    // empty file into a database header.
+    auto db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadOnly);
+    try {
+      verify(*db);
+    } catch (const SqliteError& e) {
+      // In a directory one cannot write to, SQLite cannot make the shared-memory file that
+      // a WAL reader needs.  Without a log waiting beside it the file holds every record,
+      // and a reader may take it as it is.
+      const int code = e.primaryCode();
+      if (!readOnly || (code != SQLITE_READONLY && code != SQLITE_CANTOPEN) ||
+          std::filesystem::exists(file.string() + "-wal", ec))
+        throw;
+      db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::Immutable);
+      verify(*db);
+    }
+    if (!readOnly) {
+      db.reset();
+      db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadWrite);
+      tune(*db, false);
+    }
+    db_ = std::move(db);
+  } catch (const SqliteError& e) {
+    throw Error(openFailure(e));
   }
-  verify();
   readOnly_ = readOnly;
   columns_ = "rowid";
   for (const auto& f : def.fields) columns_ += ", " + quoteIdent(f.name);
   // Statements are prepared when first used: opening a table costs only what opening needs.
+}
+
+std::string TableFile::openFailure(const SqliteError& e) const {
+  const std::string file = "Table file '" + path_.string() + "'";
+  const std::string cannot = file + " cannot be opened: ";
+  switch (e.primaryCode()) {
+    case SQLITE_FULL:
+      return cannot + "the disk is full";
+    case SQLITE_IOERR:
+      return cannot + "the disk reported an input/output error (" + e.sqliteMessage() + ")";
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return cannot + "it is locked by another program";
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_READONLY:
+      return cannot + "no permission to use it (" + e.sqliteMessage() + ")";
+    case SQLITE_CANTOPEN:
+      return cannot + (e.systemErrno() ? std::strerror(e.systemErrno()) : e.sqliteMessage());
+    case SQLITE_NOMEM:
+      return cannot + "out of memory";
+    case SQLITE_NOTADB:
+      return file + " is not a table of this shop (" + e.sqliteMessage() + ")";
+    case SQLITE_CORRUPT:
+      return file + " is damaged (" + e.sqliteMessage() + ")";
+    default:
+      return cannot + e.sqliteMessage();
+  }
 }
 
 Statement& TableFile::prepared(std::unique_ptr<Statement>& slot, Fixed which) {
@@ -118,31 +165,91 @@ Statement& TableFile::prepared(std::unique_ptr<Statement>& slot, Fixed which) {
   return *slot;
 }
 
-void TableFile::verify() {
+void TableFile::verify(SqliteDb& db) {
   const std::string where = "Table file '" + path_.string() + "'";
+  const std::string table = def_.sqlName;
   std::set<std::string> columns;
   {
-    Statement st(*db_, "SELECT name FROM pragma_table_info(?1)");
-    st.bind(1, def_.sqlName);
-    try {
-      while (st.step()) columns.insert(st.columnText(0));
-    } catch (const Error& e) {
-      throw Error(where + " is not a table of this shop (" + e.what() + ")");
-    }
+    Statement st(db, "SELECT name FROM pragma_table_info(?1)");
+    st.bind(1, table);
+    while (st.step()) columns.insert(st.columnText(0));
   }
   if (columns.empty()) throw Error(where + " does not hold the table '" + def_.tableName + "'");
-  for (const auto& f : def_.fields)
+  // Fields: present, of their type, compared as the indexes on them expect (the collation of
+  // a column decides how a search on it compares, whatever its index says).
+  for (const auto& f : def_.fields) {
     if (!columns.count(f.name)) throw Error(where + " lacks the field '" + f.name + "'");
-  std::set<std::string> indexes;
-  Statement st(*db_, "SELECT name FROM pragma_index_list(?1)");
-  st.bind(1, def_.sqlName);
-  while (st.step()) indexes.insert(st.columnText(0));
+    const char* type = nullptr;
+    const char* collation = nullptr;
+    int notNull = 0, primaryKey = 0, autoIncrement = 0;
+    if (sqlite3_table_column_metadata(db.handle(), "main", table.c_str(), f.name.c_str(), &type,
+                                      &collation, &notNull, &primaryKey,
+                                      &autoIncrement) != SQLITE_OK)
+      db.fail("reading the fields");
+    const std::string wantType = f.type == FieldType::Text    ? "TEXT"
+                                 : f.type == FieldType::Float ? "REAL"
+                                                              : "INTEGER";
+    if (!equalsNoCase(type ? type : "", wantType))
+      throw Error(where + ": the field '" + f.name + "' is of type '" + (type ? type : "") +
+                  "', not " + wantType);
+    if (f.type == FieldType::AutoInc && !(primaryKey && autoIncrement))
+      throw Error(where + ": the field '" + f.name + "' is not the table's auto-increment key");
+    if (!equalsNoCase(collation ? collation : "", collationOf(f.name)))
+      throw Error(where + ": the field '" + f.name + "' compares by " +
+                  (collation ? collation : "?") + ", not " + collationOf(f.name));
+  }
+  // Indexes: each as unique as declared, over its field alone, in its collation.
+  std::map<std::string, std::pair<bool, bool>> indexes;  // name -> unique, partial
+  {
+    Statement st(db, "SELECT name, \"unique\", partial FROM pragma_index_list(?1)");
+    st.bind(1, table);
+    while (st.step()) indexes[st.columnText(0)] = {st.columnInt(1) != 0, st.columnInt(2) != 0};
+  }
   for (const auto& ix : def_.indexes) {
     if (ix.field.empty() || keyIsRowid(ix)) continue;
-    if (!indexes.count(indexSqlName(def_, ix)))
-      throw Error(where + " lacks the index '" +
-                  (ix.name.empty() ? std::string("primary") : ix.name) + "'");
+    const std::string shown = "'" + (ix.name.empty() ? std::string("primary") : ix.name) + "'";
+    const auto found = indexes.find(indexSqlName(def_, ix));
+    if (found == indexes.end()) throw Error(where + " lacks the index " + shown);
+    const auto [unique, partial] = found->second;
+    if (unique != ix.unique)
+      throw Error(where + ": the index " + shown + (ix.unique ? " is not unique" : " is unique"));
+    if (partial) throw Error(where + ": the index " + shown + " covers only some records");
+    Statement st(
+        db, "SELECT name, coll, \"desc\" FROM pragma_index_xinfo(?1) WHERE key ORDER BY seqno");
+    st.bind(1, found->first);
+    std::string keys;
+    while (st.step())
+      keys += (keys.empty() ? "" : ", ") + st.columnText(0) + " " + st.columnText(1) +
+              (st.columnInt(2) ? " DESC" : "");
+    const std::string want = ix.field + " " + collationOf(ix.field);
+    if (!equalsNoCase(keys, want))
+      throw Error(where + ": the index " + shown + " is on (" + keys + "), not (" + want + ")");
   }
+}
+
+const char* TableFile::collationOf(const std::string& field) const {
+  for (const auto& ix : def_.indexes)
+    if (ix.field == field && ix.noCase) return "NOCASE";
+  return "BINARY";
+}
+
+std::vector<std::string> TableFile::duplicateKeys(int limit) {
+  std::vector<std::string> out;
+  for (const auto& ix : def_.indexes) {
+    if (!ix.unique || keyIsRowid(ix)) continue;
+    // NOT INDEXED: the records themselves are counted, not the index that may be at fault.
+    const std::string k = quoteIdent(ix.field);
+    Statement st(*db_, "SELECT " + k + ", count(*) FROM " + quoteIdent(def_.sqlName) +
+                           " NOT INDEXED GROUP BY " + k + " HAVING count(*) > 1 LIMIT ?1");
+    st.bindInt(1, limit - static_cast<int>(out.size()));
+    while (st.step()) {
+      const Value key = normalise(def_.fieldIndex(ix.field), st.column(0));
+      out.push_back(ix.field + " '" + displayTextOf(def_.fields[def_.fieldIndex(ix.field)], key) +
+                    "' (" + std::to_string(st.columnInt(1)) + " records)");
+    }
+    if (static_cast<int>(out.size()) >= limit) break;
+  }
+  return out;
 }
 
 bool TableFile::keyIsRowid(const IndexDef& ix) const {

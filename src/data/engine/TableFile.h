@@ -18,8 +18,11 @@ namespace corvanta {
 
 class TableFile {
  public:
-  // Opens an existing table file and checks its fields and indexes; throws an Error naming the
-  // file when it is missing, unreadable or not this table.
+  // Opens an existing table file and checks, through a read-only connection, its fields
+  // (type, collation) and indexes (uniqueness, field, collation); a file that fails is left
+  // exactly as it was.  Throws an Error naming the file when it is missing, cannot be read
+  // (saying why: disk full, I/O error, locked, no permission) or is not this table.  Read-only,
+  // it opens also in a directory one cannot write to.
   TableFile(const TableDef& def, const std::filesystem::path& file, bool readOnly = false);
   // Creates an empty table file (fails if the file exists).
   static void create(const TableDef& def, const std::filesystem::path& file);
@@ -73,6 +76,10 @@ class TableFile {
 
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
   std::string quickCheck();
+  // Keys held by more than one record on a unique index, counted from the records rather
+  // than through the index (which may be what is damaged): "PartNumber 'A100' (2 records)".
+  // At most `limit` of them.  O(n log n).
+  std::vector<std::string> duplicateKeys(int limit = 10);
 
   // Bulk loading (tools and benchmarks only): the writes between beginBulk() and commitBulk()
   // form one transaction, made durable by commitBulk(); rollbackBulk() drops them.  A cursor
@@ -118,7 +125,9 @@ class TableFile {
   Statement& query(const IndexDef& ix, Q q);
   Statement& prepared(std::unique_ptr<Statement>& slot, Fixed which);
   std::optional<Row> fetch(Statement& st);
-  void verify();
+  void verify(SqliteDb& db);
+  const char* collationOf(const std::string& field) const;  // "NOCASE" or "BINARY"
+  std::string openFailure(const SqliteError& e) const;
   bool keyIsRowid(const IndexDef& ix) const;
   bool sameKey(const IndexDef& ix, const Value& a, const Value& b) const;
   std::string keyColumn(const IndexDef& ix) const;

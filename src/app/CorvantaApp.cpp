@@ -11,6 +11,7 @@
 #include "clients/ClientSearchForm.h"
 #include "clients/FormClients.h"
 #include "data/ProcessingForm.h"
+#include "data/engine/CommandRecord.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryAboutBox.h"
 #include "inventory/InventoryForm.h"
@@ -52,13 +53,18 @@ bool CorvantaApp::start() {
   splash_ = make<TSplashScreenForm>();
   splash_->show();
   setHelpFile("c:\\windows\\help");
-  bool ok = dispatch([this] { createGlobals(); });
+  // A command that a crash cut short is finished before any window sees the tables, and the
+  // person is told once what was done.
+  std::vector<std::string> finished;
+  bool ok = dispatch([&] { finished = finishInterruptedCommands(engine_); });
+  if (ok) ok = dispatch([this] { createGlobals(); });
   if (!ok) {
     terminate();
     return false;
   }
   // The message loop's first act: the main window appears.
   g.CorvantaMainForm->show();
+  for (const auto& text : finished) dialogs().showMessage(text);
   return true;
 }
 

@@ -105,11 +105,14 @@ class GridView : public ControlView {
 
   void applyWidths() {
     const QFontMetrics fm = view_->fontMetrics();
+    // Headings are measured in the header's own font, with room for its margins, so that no
+    // heading is cut.
+    const QFontMetrics heading = view_->horizontalHeader()->fontMetrics();
     for (int c = 0; c < model_->columnCount(); ++c) {
       const int byChars = model_->columnChars(c) * fm.averageCharWidth() + 10;
-      const int byTitle =
-          fm.horizontalAdvance(model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
-          14;
+      const int byTitle = heading.horizontalAdvance(
+                              model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) +
+                          24;
       view_->setColumnWidth(c, std::max(byChars, byTitle));
     }
   }

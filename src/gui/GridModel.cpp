@@ -21,10 +21,15 @@ bool GridModel::refresh(int firstShown, int lastShown) {
 
   QStringList titles;
   std::vector<int> widths;
+  std::vector<bool> numeric;
+  const Table* table = grid_.link().table();
   for (const auto& c : grid_.effectiveColumns()) {
     titles << QString::fromStdString(c.title);
     widths.push_back(c.width);
+    const Field* f = table ? table->findField(c.fieldName) : nullptr;
+    numeric.push_back(f && f->type() != FieldType::Text);
   }
+  numeric_ = std::move(numeric);
   pages_.clear();
   recent_.clear();
   std::int64_t count = 0, current;
@@ -139,6 +144,12 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
       const size_t at = static_cast<size_t>(index.row() % kPageRows);
       if (at >= p.cells.size() || index.column() >= static_cast<int>(p.cells[at].size())) return {};
       return p.cells[at][index.column()];
+    }
+    case Qt::TextAlignmentRole: {
+      // Numbers line up on their last digit.
+      const bool number = index.column() < static_cast<int>(numeric_.size()) &&
+                          numeric_[static_cast<size_t>(index.column())];
+      return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     case Qt::BackgroundRole:
       if (current) return QGuiApplication::palette().brush(QPalette::Highlight);

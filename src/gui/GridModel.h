@@ -66,6 +66,7 @@ class GridModel : public QAbstractTableModel {
   int locateCurrent(int rows, int firstShown, int lastShown) const;
   QStringList titles_;
   std::vector<int> widths_;
+  std::vector<bool> numeric_;  // columns of number fields, right-aligned
   mutable std::map<std::int64_t, Page> pages_;
   mutable std::list<std::int64_t> recent_;  // page numbers, most recently used first
   mutable int pageReads_ = 0;

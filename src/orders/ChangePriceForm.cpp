@@ -2,6 +2,7 @@
 
 #include "app/CorvantaApp.h"
 #include "data/ProcessingForm.h"
+#include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
@@ -53,16 +54,28 @@ void TChangePriceForm::cmdOKClick() {
   const LineRepricing out = repriceLine(in);
 
   Table& order = g.ShippingBillingDataModule->ShippingBillingTable;
+  Table& line = g.SalesDataModule->SalesTable;
+  // Two files, one command: the line's new figures are recorded with the order's post.
+  const std::string orderNumber = lineWindow.OrderNumberDBEdit.text();
+  CommandRecord record("Change Price", "part " + lineWindow.PartNumberDBEdit.text() + " of order " +
+                                           orderNumber + ", price " + price);
+  const int lineStep = record.plan({"NewSales",
+                                    line.currentRowid(),
+                                    {{"Price", floatOfText(price)},
+                                     {"Total", floatOfText(writeNumber(out.total))},
+                                     {"Tax", floatOfText(writeNumber(out.tax))}},
+                                    "the price, total and tax of the line"});
   order.edit();
   processing.GrandTotalDBEdit.setText(writeNumber(out.grandTotal));
   processing.TotalTaxDBEdit.setText(writeNumber(out.totalTax));
+  record.recordWithFirstPost(order);
   order.post();
 
-  Table& line = g.SalesDataModule->SalesTable;
   line.edit();
   lineWindow.PriceChargedDBEdit.setText(price);
   lineWindow.TotalDBEdit.setText(writeNumber(out.total));
   processing.TaxDBEdit.setText(writeNumber(out.tax));
+  record.markWithPost(line, lineStep);
   line.post();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/CorvantaApp.h"
 #include "data/ProcessingForm.h"
+#include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
@@ -206,25 +207,50 @@ void TSearchEditOrderForm::changeQuantitySold(int sign) {
   const LineRepricing out = repriceLine(in);
 
   Table& line = sales();
+  Table& item = stock();
+  Table& order = billing();
+  // Four posts in three files, one command: every later value is recorded with the first
+  // post, so that a crash part-way is finished at the next start.
+  const std::string part = PartNumberDBEdit.text(), orderNumber = OrderNumberDBEdit.text();
+  CommandRecord record("Decrease Quantity sold", "part " + part + " of order " + orderNumber +
+                                                     ", quantity sold " + writeWholeNumber(sold));
+  const int stockStep = record.plan(
+      {"stock.db",
+       item.currentRowid(),
+       {{"Quantity", floatOfText(writeWholeNumber(inStock))}},
+       "the quantity in stock of part " + part + " set to " + writeWholeNumber(inStock)});
+  const int orderStep = record.plan({"BillingShipping",
+                                     order.currentRowid(),
+                                     {{"GrandTotal", floatOfText(writeNumber(out.grandTotal))},
+                                      {"TotalTax", floatOfText(writeNumber(out.totalTax))}},
+                                     "the totals of order " + orderNumber});
+  const int lineStep = record.plan(
+      {"NewSales",
+       line.currentRowid(),
+       {{"Tax", floatOfText(writeNumber(out.tax))}, {"Total", floatOfText(writeNumber(out.total))}},
+       "the tax and total of the line"});
+
   line.edit();
   QuantitySoldDBEdit.setText(writeWholeNumber(sold));
+  record.recordWithFirstPost(line);
   line.post();
   line.refresh();
 
-  Table& item = stock();
   item.edit();
   inventory.EditQuantity.setText(writeWholeNumber(inStock));
+  record.markWithPost(item, stockStep);
   item.post();
 
-  Table& order = billing();
   order.edit();
   processing.GrandTotalDBEdit.setText(writeNumber(out.grandTotal));
   processing.TotalTaxDBEdit.setText(writeNumber(out.totalTax));
+  record.markWithPost(order, orderStep);
   order.post();
 
   line.edit();
   processing.TaxDBEdit.setText(writeNumber(out.tax));
   TotalDBEdit.setText(writeNumber(out.total));
+  record.markWithPost(line, lineStep);
   line.post();
 }
 
@@ -253,15 +279,29 @@ void TSearchEditOrderForm::cmdDeleteEntryClick() {
       storedNumber(line, *stored, "Total"), storedNumber(line, *stored, "Tax"));
 
   Table& item = stock();
+  // Three files, one command: the later steps are recorded with the stock's post.
+  CommandRecord record("Delete Entry", "the line of part " + part + " from order " + orderNumber);
+  const int orderStep = record.plan({"BillingShipping",
+                                     order.currentRowid(),
+                                     {{"GrandTotal", floatOfText(writeNumber(totals.grandTotal))},
+                                      {"TotalTax", floatOfText(writeNumber(totals.totalTax))}},
+                                     "the totals of order " + orderNumber});
+  PlannedUpdate removal{"NewSales", line.currentRowid(), {}, "the line deleted"};
+  removal.remove = true;
+  const int lineStep = record.plan(std::move(removal));
+
   item.edit();
   inventory.EditQuantity.setText(writeWholeNumber(inStock));
+  record.recordWithFirstPost(item);
   item.post();
 
   order.edit();
   processing.GrandTotalDBEdit.setText(writeNumber(totals.grandTotal));
   processing.TotalTaxDBEdit.setText(writeNumber(totals.totalTax));
+  record.markWithPost(order, orderStep);
   order.post();
 
+  record.markWithPost(line, lineStep);
   line.remove();
 }
 

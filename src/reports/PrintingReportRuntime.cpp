@@ -1,10 +1,16 @@
 #include "reports/PrintingReportRuntime.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "reports/ReportFiles.h"
 #include "reports/ReportJob.h"
@@ -16,10 +22,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Reports carry customers' names and addresses: every level of the output folder that is
+// missing is made for its owner alone.  A folder that exists is left as its owner set it.
+void makePrivateFolder(const fs::path& dir) {
+  std::error_code ec;
+  if (fs::is_directory(dir, ec)) return;
+  if (dir.has_parent_path() && dir.parent_path() != dir) makePrivateFolder(dir.parent_path());
+  if (::mkdir(dir.c_str(), 0700) == 0) {
+    ::chmod(dir.c_str(), 0700);  // whatever the umask
+    return;
+  }
+  if (errno == EEXIST && fs::is_directory(dir, ec)) return;
+  throw Error("Cannot make the folder " + dir.string() +
+              " for report files: " + std::strerror(errno));
+}
+
 // A report longer than the pages a run asks for must not look complete.
 std::string cutShortNote(const ReportJob& job, const ReportRun& run) {
   return "\nThe report \"" + job.title() + "\" was printed only up to page " +
          std::to_string(run.lastPage) + "; it has more pages.";
+}
+
+// An address cut on a label must not go out unnoticed.
+std::string cutLabelsNote(const ReportJob& job) {
+  if (job.cutLabels().empty()) return "";
+  std::string text = "\nThese labels were too small for their text, which was cut: ";
+  for (std::size_t i = 0; i < job.cutLabels().size(); ++i)
+    text += (i ? "; " : "") + job.cutLabels()[i];
+  return text + ".";
 }
 
 }  // namespace
@@ -104,7 +134,8 @@ void PrintingReportRuntime::output(ReportJob& job, const ReportRun& run,
       if (printer.printerState() == QPrinter::Error)
         throw Error("The printer " + info.printerName().toStdString() + " could not print \"" +
                     job.title() + "\"");
-      if (job.cutShort()) dialogs_.showMessage(cutShortNote(job, run).substr(1));
+      const std::string notes = (job.cutShort() ? cutShortNote(job, run) : "") + cutLabelsNote(job);
+      if (!notes.empty()) dialogs_.showMessage(notes.substr(1));
       return;
     }
   }
@@ -114,16 +145,14 @@ void PrintingReportRuntime::output(ReportJob& job, const ReportRun& run,
                               ? "No printer is set up on this computer, so the report \""
                               : "The report \"";
   dialogs_.showMessage(why + job.title() + "\" was saved as a PDF file:\n" + lastPdf_.string() +
-                       (job.cutShort() ? cutShortNote(job, run) : ""));
+                       (job.cutShort() ? cutShortNote(job, run) : "") + cutLabelsNote(job));
 }
 
 fs::path PrintingReportRuntime::writePdf(ReportJob& job, const ReportRun& run,
                                          const fs::path& definition) {
   const fs::path dir = outputDirectory();
   std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (ec)
-    throw Error("Cannot make the folder " + dir.string() + " for report files: " + ec.message());
+  makePrivateFolder(dir);
 
   std::string stem = definition.stem().string();
   for (const char* key : {"OrderNumber", "CustNum"}) {
@@ -137,8 +166,20 @@ fs::path PrintingReportRuntime::writePdf(ReportJob& job, const ReportRun& run,
   }
   stem +=
       "-" + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+  // The file is made here, for its owner alone and never over another one; the writer then
+  // fills it and keeps its mode.
   fs::path file = dir / (stem + ".pdf");
-  for (int n = 2; fs::exists(file); ++n) file = dir / (stem + "-" + std::to_string(n) + ".pdf");
+  for (int n = 2;; ++n) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::fchmod(fd, 0600);  // whatever the umask
+      ::close(fd);
+      break;
+    }
+    if (errno != EEXIST)
+      throw Error("Cannot write the PDF file " + file.string() + ": " + std::strerror(errno));
+    file = dir / (stem + "-" + std::to_string(n) + ".pdf");
+  }
 
   try {
     QPdfWriter writer(QString::fromStdString(file.string()));
@@ -151,8 +192,10 @@ fs::path PrintingReportRuntime::writePdf(ReportJob& job, const ReportRun& run,
     fs::remove(file, ec);  // half a report is worse than none
     throw;
   }
-  if (!fs::exists(file, ec) || fs::file_size(file, ec) == 0)
+  if (!fs::exists(file, ec) || fs::file_size(file, ec) == 0) {
+    fs::remove(file, ec);
     throw Error("Cannot write the PDF file " + file.string());
+  }
   return file;
 }
 

@@ -80,7 +80,8 @@ struct ReportJob::Impl : NameScope, EvalContext {
   Pager* pager = nullptr;
   int labelPage = 0;
   bool groupScope = false;
-  bool cut = false;  // the last page asked for came before the end of the report
+  bool cut = false;                    // the last page asked for came before the end of the report
+  std::vector<std::string> cutLabels;  // "page 1, label 4", labels whose text did not fit
   int groups = 0;
   std::vector<long double> reportSums, groupSums;
 
@@ -396,6 +397,9 @@ struct ReportJob::Impl : NameScope, EvalContext {
     return std::make_unique<Space>(h);
   }
 
+  static constexpr double kSmallestLabelPoints = 6.5;
+  static constexpr double kSmallestLabelMargin = 2.5;  // points
+
   int paintLabels(QPagedPaintDevice& device, QPainter& painter, const Paper& paper, int firstPage,
                   int lastPage) {
     const LabelSheet& sheet = *def.labels;
@@ -419,10 +423,30 @@ struct ReportJob::Impl : NameScope, EvalContext {
         const int col = slot % sheet.columns, line = slot / sheet.columns;
         const QPointF corner(paper.px(sheet.left + col * sheet.pitchX),
                              paper.px(sheet.top + line * sheet.pitchY));
+        const double innerHeight = paper.px(sheet.height - 2 * sheet.padding);
+        // An address longer than the label is set smaller, down to a size still readable;
+        // what does not fit even then is cut, and the person is told which labels.
+        auto block = label->make(*this, paper, innerWidth);
+        Paper smaller = paper;
+        double points = paper.font.pointSizeF();
+        while (block->height() > innerHeight && points > kSmallestLabelPoints) {
+          points = std::max(kSmallestLabelPoints, points - 0.5);
+          smaller.font.setPointSizeF(points);
+          label->forgetLayout();
+          block = label->make(*this, smaller, innerWidth);
+        }
+        if (points != paper.font.pointSizeF()) label->forgetLayout();
+        // Then the label's top and bottom margins give way, to a sliver.
+        const double labelHeight = paper.px(sheet.height);
+        const double sliver = std::min(paper.px(sheet.padding), paper.px(kSmallestLabelMargin));
+        if (block->height() > labelHeight - 2 * sliver + 0.5)
+          cutLabels.push_back("page " + std::to_string(labelPage) + ", label " +
+                              std::to_string(slot + 1));
+        // The text sits in the middle of the label's height.
+        const double top = std::max(sliver, (labelHeight - block->height()) / 2);
         painter.save();
-        painter.setClipRect(QRectF(corner, QSizeF(paper.px(sheet.width), paper.px(sheet.height))));
-        label->make(*this, paper, innerWidth)
-            ->paint(painter, corner + QPointF(paper.px(sheet.padding), paper.px(sheet.padding)));
+        painter.setClipRect(QRectF(corner, QSizeF(paper.px(sheet.width), labelHeight)));
+        block->paint(painter, corner + QPointF(paper.px(sheet.padding), top));
         painter.restore();
       }
       ++n;
@@ -462,6 +486,10 @@ bool ReportJob::cutShort() const {
   return d_->cut;
 }
 
+const std::vector<std::string>& ReportJob::cutLabels() const {
+  return d_->cutLabels;
+}
+
 QPageLayout ReportJob::pageLayout() const {
   return QPageLayout(QPageSize(pageId(d_->def.pageSize)),
                      d_->def.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
@@ -492,6 +520,7 @@ int ReportJob::paint(QPagedPaintDevice& device, int firstPage, int lastPage) {
   d.groupSums.assign(d.aggregates.size(), 0.0L);
   d.groups = 0;
   d.cut = false;
+  d.cutLabels.clear();
   for (const auto& [name, section] : d.sections) section->forgetLayout();
   const QRectF page = device.pageLayout().fullRectPoints();
   const QRectF pagePx(0, 0, paper.px(page.width()), paper.px(page.height()));

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "data/engine/Engine.h"
 #include "data/numbers/Calendar.h"
@@ -38,6 +39,9 @@ class ReportJob {
   int paint(QPagedPaintDevice& device, int firstPage = 1, int lastPage = 9999);
   // Whether the last paint stopped at lastPage with more of the report to come.
   bool cutShort() const;
+  // Labels of the last paint whose text did not fit even at the smallest readable size, as
+  // "page 1, label 4" (labels counted across, then down); empty for other reports.
+  const std::vector<std::string>& cutLabels() const;
 
  private:
   struct Impl;

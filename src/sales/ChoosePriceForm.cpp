@@ -4,6 +4,7 @@
 
 #include "app/CorvantaApp.h"
 #include "data/ProcessingForm.h"
+#include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
@@ -58,6 +59,17 @@ void TChoosePriceForm::cmdContinueClick() {
   p.PartNumberDBEdit.setText(entry.PartNumberDBEdit.text());
   p.CustomerNumbertDBEdit.setText(entry.CustomerNumberDBEdit.text());
   p.TaxDBEdit.setText(writeNumber(f.tax));
+  // The line and its stock change are one command across two files: the stock's new
+  // quantity is recorded with the line, so that a crash between the two posts is finished
+  // at the next start.
+  CommandRecord record("Continue", "a line of order " + header.orderNumber + ", part " +
+                                       entry.PartNumberDBEdit.text());
+  const int stockStep = record.plan({"stock.db",
+                                     stock.currentRowid(),
+                                     {{"Quantity", floatOfText(f.stockText)}},
+                                     "the quantity in stock of part " +
+                                         entry.PartNumberDBEdit.text() + " set to " + f.stockText});
+  record.recordWithFirstPost(sales);
   // The line is stored; only now does anything else change, so a refused post leaves the
   // totals, the stock and the quantity typed as they were.
   sales.post();
@@ -73,6 +85,7 @@ void TChoosePriceForm::cmdContinueClick() {
   try {
     stock.edit();
     entry.ProductQuantityInStockDBEdit.setText(f.stockText);
+    record.markWithPost(stock, stockStep);
     stock.post();
     stockTaken = true;
     stock.refresh();

@@ -59,6 +59,22 @@ std::string backendUnavailable() {
   return "";
 }
 
+void nameSessions(const std::string& name) {
+  ::setenv("PGAPPNAME", name.c_str(), 1);
+}
+
+void waitForSessionsToEnd(const std::string& name) {
+  if (!onDatabaseServer() || !backendUnavailable().empty()) return;
+  PgConnection db(serverConnection(), "tests");
+  for (int i = 0; i < 1000; ++i) {
+    if (db.exec("SELECT count(*) FROM pg_stat_activity WHERE application_name = $1", {name})
+            .integer(0, 0) == 0)
+      return;
+    ::usleep(10000);
+  }
+  ADD_FAILURE() << "the sessions of " << name << " did not end";
+}
+
 EngineConfig testEngineConfig(const std::filesystem::path& dir) {
   if (!onDatabaseServer() || !backendUnavailable().empty())
     return EngineConfig::forDataDirectory(dir);

@@ -38,6 +38,12 @@ EngineConfig testEngineConfig(const std::filesystem::path& dir);
 // Why the engine tests cannot run on the chosen backend ("" when they can).
 std::string backendUnavailable();
 bool onDatabaseServer();
+// A process playing a workstation names the database sessions it opens from then on; the
+// test waits until every session so named has ended, as the server ends those of a killed
+// process a moment after it dies (and only then gives up the locks they held).  Nothing
+// on local files.
+void nameSessions(const std::string& name);
+void waitForSessionsToEnd(const std::string& name);
 
 class EngineTest : public ::testing::Test {
  protected:

@@ -54,6 +54,14 @@ TEST(Grid, ReadsOnlyThePagesItShowsAndFollowsTheCurrentRecord) {
   ASSERT_TRUE(model.refresh());
   EXPECT_EQ(model.rowCount(), kItems);
   EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "PartNumber");
+  // Texts start on the left, numbers (Price, the third field) line up on the right.
+  const auto alignment = [&](int column) {
+    return model.data(model.index(0, column), Qt::TextAlignmentRole).value<Qt::Alignment>() &
+           Qt::AlignHorizontal_Mask;
+  };
+  EXPECT_EQ(model.headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Price");
+  EXPECT_EQ(alignment(0), Qt::AlignLeft);
+  EXPECT_EQ(alignment(2), Qt::AlignRight);
   EXPECT_EQ(model.currentRow(), 0);
   EXPECT_EQ(model.pageReads(), 1);  // the first page, where the table stands
   EXPECT_EQ(model.data(model.index(kItems - 1, 0), Qt::DisplayRole).toString(), "P0449");

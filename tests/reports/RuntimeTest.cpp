@@ -1,6 +1,7 @@
 // The runtime around the job: where definitions are found, where the pages go, previews,
 // page ranges and page breaks.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QPrinter>
 #include <cstdlib>
@@ -66,6 +67,14 @@ TEST(Runtime, WithoutAPrinterWritesAPdfAndSaysWhere) {
   const fs::path again = shop.run("invoice.rpt", {{"OrderNumber", "1001"}, {"CustNum", "1"}});
   EXPECT_NE(again, pdf) << "a second copy never overwrites the first";
   EXPECT_TRUE(fs::exists(pdf));
+  // Invoices carry names and addresses: for the shop's user alone, whatever the umask.
+  auto mode = [](const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+  };
+  EXPECT_EQ(mode(shop.dir.path() / "out"), 0700);
+  EXPECT_EQ(mode(pdf), 0600);
+  EXPECT_EQ(mode(again), 0600);
 }
 
 TEST(Runtime, OutputFolderFollowsTheEnvironment) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "ReportTestShop.h"
 
@@ -117,6 +118,44 @@ TEST(ShippedReports, MailingLabelsThirtyToASheet) {
   EXPECT_EQ(matches(pdfText(pdf, 1, 1), R"([A-Z]{2} \d{5})"), 30);
   EXPECT_EQ(matches(pdfText(pdf, 2, 2), R"([A-Z]{2} \d{5})"), 7);
   EXPECT_NE(pdfText(pdf).find("Jane Doe"), std::string::npos);
+}
+
+// A shop's own label definition: a seven-line address on the common 30-up sheet, or on
+// labels of the given height.
+void writeSevenLineLabels(ReportTestShop& shop, const std::string& height) {
+  ReportRun shipped;
+  shipped.component = "labels";
+  shipped.reportName = "clientlbs5160";
+  shipped.directory = kReportDirectory;
+  const fs::path dir = shop.runtime.locate(shipped).parent_path();
+  std::ofstream(dir / "seven.rpt")
+      << "<!-- report\nreport: Seven Line Labels\npage: letter portrait\nfont: 10pt\n"
+         "rows: clients.DB by byLastName\n"
+         "labels: 3 x 10, size 2.625in x "
+      << height
+      << ", origin 0.1875in 0.5in, pitch 2.75in 1in, padding 0.14in\n-->\n"
+         "<!-- section label -->\n<p style=\"margin:0\">{{FirstName}} {{LastName}}<br>"
+         "Attn: Receiving<br>Building 7<br>{{Street}}<br>Suite 100<br>Dock 4<br>"
+         "{{City}}, {{State}} {{Zip}}</p>\n";
+}
+
+TEST(ShippedReports, ASevenLineAddressFitsItsLabelSetSmallerOrThePersonIsTold) {
+  ReportTestShop shop(3);
+  writeSevenLineLabels(shop, "1in");
+  const auto pdf = keep(shop.run("seven.rpt"), "seven-line-labels");
+  ASSERT_EQ(shop.dialogs.messages.size(), 1u);
+  EXPECT_EQ(shop.dialogs.messages[0].find("cut"), std::string::npos) << shop.dialogs.messages[0];
+  EXPECT_EQ(matches(pdfText(pdf), R"([A-Z]{2} \d{5})"), 5) << "every label keeps its last line";
+
+  // Labels too small for seven lines at any readable size: printed, and the person told
+  // which ones were cut.
+  writeSevenLineLabels(shop, "0.5in");
+  shop.run("seven.rpt");
+  ASSERT_EQ(shop.dialogs.messages.size(), 2u);
+  const std::string& told = shop.dialogs.messages[1];
+  EXPECT_NE(told.find("were too small for their text"), std::string::npos) << told;
+  EXPECT_NE(told.find("page 1, label 1;"), std::string::npos) << told;
+  EXPECT_NE(told.find("page 1, label 5."), std::string::npos) << told;
 }
 
 }  // namespace

@@ -28,10 +28,16 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Dialogs answering from queues; every box shown is recorded.  An unexpected prompt throws
-// std::logic_error so the test fails loudly.
+// Dialogs answering from queues; every box shown is recorded.  The scenario runner's rules
+// hold: a prompt with no reply queued throws std::logic_error (the command stops there) and
+// fails the test, and so does a queued reply that no box took by the end of the test.
 class FakeDialogs : public Dialogs {
  public:
+  FakeDialogs() = default;
+  ~FakeDialogs() override;
+  FakeDialogs(const FakeDialogs&) = delete;
+  FakeDialogs& operator=(const FakeDialogs&) = delete;
+  std::string unexpected;                              // the first box that found no reply
   std::vector<std::string> messages, errors, prompts;  // prompts as "caption | prompt"
   std::deque<std::optional<std::string>> answers;      // nullopt: Cancel
   std::deque<bool> confirmations;

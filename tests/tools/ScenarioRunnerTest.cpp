@@ -2,6 +2,7 @@
 // nobody took, exact about where and why a file failed.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 #include "Runner.h"
@@ -79,6 +80,37 @@ TEST(ScenarioRunner, SetUpAfterStartAndUnknownNamesFail) {
   EXPECT_EQ(f->message, "a control CorvantaMainForm.NoSuchButton, got none");
   EXPECT_THROW(parseLine("frobnicate x", 1), std::invalid_argument);
   EXPECT_THROW(parseLine("expect-state SalesTable sleeping", 1), std::invalid_argument);
+}
+
+TEST(ScenarioScript, ReadsJsonObjectsAndStringsAndNamesTheLineOfBadJson) {
+  Line row = parseLine(
+      R"(expect-row ClientsTable {"LastName": "O\"Neil", "CustNum": 7} {"City": null, "Zip": 1e3})",
+      4);
+  ASSERT_EQ(row.object.size(), 2u);
+  EXPECT_EQ(row.object[0].first, "LastName");  // in the order written
+  EXPECT_EQ(std::get<std::string>(row.object[0].second.v), "O\"Neil");
+  EXPECT_EQ(std::get<double>(row.object[1].second.v), 7);
+  ASSERT_EQ(row.object2.size(), 2u);
+  EXPECT_TRUE(row.object2[0].second.isNull());
+  EXPECT_EQ(std::get<double>(row.object2[1].second.v), 1000);
+  EXPECT_EQ(parseLine(R"(answer "  \u00e9t\u00e9 ")", 1).text, "  \xc3\xa9t\xc3\xa9 ");
+
+  for (const char* bad :
+       {R"(seed ClientsTable {"LastName": })", R"(seed ClientsTable {"LastName": "x"} trailing)",
+        R"(seed ClientsTable {"LastName": ["x"]})", R"(seed ClientsTable {"LastName": "x")",
+        R"(answer "open)"})
+    EXPECT_THROW(parseLine(bad, 1), std::invalid_argument) << bad;
+
+  test::TempDir dir;
+  const auto file = dir.path() / "bad.scn";
+  std::ofstream(file) << "# a comment\n\nseed ClientsTable {\"LastName\": \"Ames\",}\n";
+  try {
+    readScript(file);
+    FAIL() << "read";
+  } catch (const ParseError& e) {
+    EXPECT_EQ(e.line, 3);
+    EXPECT_NE(e.reason.find("bad JSON"), std::string::npos) << e.reason;
+  }
 }
 
 TEST(ScenarioRunner, ExitEndsTheApplicationAndRestartBringsItBack) {

@@ -45,8 +45,11 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
   select_ = "SELECT " + rowid_;
   for (const auto& f : def.fields) select_ += ", " + pgIdent(f.name);
   select_ += " FROM " + table_ + " ";
-  const PgResult exists = db_.exec("SELECT to_regclass($1) IS NOT NULL", {Value(table_)});
-  if (exists.text(0, 0) != "t") {
+  const PgResult exists =
+      db_.exec("SELECT to_regclass($1) IS NOT NULL, to_regclass('corvanta_step') IS NOT NULL",
+               {Value(table_)});
+  // A workstation that only reads needs no command rows.
+  if (exists.text(0, 0) != "t" || (!readOnly && exists.text(0, 1) != "t")) {
     if (readOnly) throw Error(where() + " does not exist");
     create();
   }
@@ -73,6 +76,7 @@ void PgTableStore::create() {
       sql += "CREATE UNIQUE INDEX IF NOT EXISTS " + indexName(def_, ix, "_unique") + " ON " +
              table_ + " (" + k + ") NULLS NOT DISTINCT;";
   }
+  sql += commandTablesSql();
   // Two workstations starting at once: the lock makes the second wait for the first's
   // tables instead of failing on a half-made one.
   db_.command("BEGIN; SELECT pg_advisory_xact_lock(7318004); " + sql + " COMMIT;");
@@ -311,15 +315,20 @@ std::int64_t PgTableStore::insert(const std::vector<Value>& values) {
   std::string sql = "INSERT INTO " + table_ +
                     (cols.empty() ? " DEFAULT VALUES" : " (" + cols + ") VALUES (" + marks + ")");
   sql += " RETURNING " + rowid_;
+  const auto extra = takeWithNextWrite();
+  const bool byHand = autoIncField_ >= 0 && !isNull(stored[autoIncField_]);
   try {
+    PgTransaction tx(db_, (extra || byHand) && !bulk_);
     const std::int64_t rowid = db_.exec(sql, params).integer(0, 0);
-    if (autoIncField_ >= 0 && !isNull(stored[autoIncField_])) {
+    if (byHand) {
       // A number given by hand: the sequence moves past it, so it is never given again.
       db_.exec(
           "SELECT setval(s::regclass, greatest($3::bigint, nextval(s::regclass))) FROM "
           "pg_get_serial_sequence($1, $2) AS s",
           {Value(table_), Value(def_.fields[autoIncField_].name), rowid});
     }
+    if (extra) writeCommandRows(extra);
+    tx.commit();
     return rowid;
   } catch (const PgUniqueViolation&) {
     keyViolation(stored);
@@ -332,7 +341,14 @@ bool PgTableStore::update(std::int64_t rowid, const std::vector<Value>& values,
   const std::vector<Value> stored = forWriting(values);
   const size_t n = def_.fields.size();
   if (n < 64) changed &= (std::uint64_t{1} << n) - 1;
-  if (changed == 0) return byRowid(rowid).has_value();
+  const auto extra = takeWithNextWrite();
+  if (changed == 0) {
+    PgTransaction tx(db_, extra && !bulk_);
+    const bool there = byRowid(rowid).has_value();
+    if (there && extra) writeCommandRows(extra);
+    tx.commit();
+    return there;
+  }
   std::vector<Value> before;
   if (readBefore) before = forWriting(*readBefore);
   std::string sets, checks;
@@ -357,13 +373,22 @@ bool PgTableStore::update(std::int64_t rowid, const std::vector<Value>& values,
       checks += " AND " + f + " IS NOT DISTINCT FROM " + param(static_cast<int>(params.size()));
     }
   }
-  try {
-    const auto r = db_.exec(
-        "UPDATE " + table_ + " SET " + sets + " WHERE " + rowid_ + " = $1::bigint" + checks,
-        params);
-    if (r.affected() > 0) return true;
-  } catch (const PgUniqueViolation&) {
-    keyViolation(stored);
+  {
+    // A record deleted or changed meanwhile is not written: neither is the work that goes
+    // with it.
+    PgTransaction tx(db_, extra && !bulk_);
+    try {
+      const auto r = db_.exec(
+          "UPDATE " + table_ + " SET " + sets + " WHERE " + rowid_ + " = $1::bigint" + checks,
+          params);
+      if (r.affected() > 0) {
+        if (extra) writeCommandRows(extra);
+        tx.commit();
+        return true;
+      }
+    } catch (const PgUniqueViolation&) {
+      keyViolation(stored);
+    }
   }
   if (!byRowid(rowid)) return false;
   throw Error(changedElsewhereMessage());
@@ -371,31 +396,36 @@ bool PgTableStore::update(std::int64_t rowid, const std::vector<Value>& values,
 
 void PgTableStore::remove(std::int64_t rowid) {
   requireWritable();
+  const auto extra = takeWithNextWrite();
+  PgTransaction tx(db_, extra && !bulk_);
   db_.exec("DELETE FROM " + table_ + " WHERE " + rowid_ + " = $1", {rowid});
+  if (extra) writeCommandRows(extra);
+  tx.commit();
 }
 
 void PgTableStore::beginBulk() {
   if (bulk_) return;
-  db_.command("BEGIN");
+  db_.begin();
   bulk_ = true;
 }
 
 void PgTableStore::commitBulk() {
   if (!bulk_) return;
   bulk_ = false;
-  db_.command("COMMIT");
+  db_.commit();
 }
 
 void PgTableStore::rollbackBulk() {
   if (!bulk_) return;
   bulk_ = false;
-  db_.command("ROLLBACK");
+  db_.rollback();
 }
 
 void PgTableStore::dropAll(const std::string& conninfo) {
   PgConnection db(conninfo, "");
   std::string sql;
   for (const auto& def : shopTables()) sql += "DROP TABLE IF EXISTS " + pgIdent(def.sqlName) + ";";
+  sql += "DROP TABLE IF EXISTS corvanta_command; DROP TABLE IF EXISTS corvanta_step;";
   db.command(sql);
 }
 

@@ -48,6 +48,12 @@ class PgTableStore final : public TableStore {
               const std::vector<Value>* readBefore = nullptr) override;
   void remove(std::int64_t rowid) override;
 
+  std::vector<StoredCommand> interruptedCommands() override;
+  bool stepMarked(std::int64_t command, int step) override;
+  void forgetCommand(std::int64_t command) override;
+  void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
+  std::vector<std::int64_t> plannedCommands() override;
+
   void beginBulk() override;
   void commitBulk() override;
   void rollbackBulk() override;
@@ -58,6 +64,10 @@ class PgTableStore final : public TableStore {
 
  private:
   void create();
+  // The command rows' tables, shared by every table of the database (CREATE statements).
+  static std::string commandTablesSql();
+  // Runs a command's companion work of a write in the write's transaction.
+  void writeCommandRows(const std::function<void(CommandRows&)>& work);
   void verify();
   void requireWritable() const;
   // The key as the index compares it: lower(field) for a case-insensitive one.
@@ -80,6 +90,8 @@ class PgTableStore final : public TableStore {
   int autoIncField_ = -1;
   bool bulk_ = false;
   bool readOnly_ = false;
+  // The session in which this workstation's lock as the owner of its plans was taken.
+  std::uint64_t ownerLockSession_ = ~std::uint64_t{0};
 };
 
 }  // namespace corvanta

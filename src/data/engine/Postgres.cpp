@@ -65,8 +65,53 @@ PgConnection::~PgConnection() {
 
 void PgConnection::reconnectIfLost() {
   // A connection dropped by a server restart is tried again once before the next statement;
-  // if that fails the statement fails with the server's message, as any other.
-  if (PQstatus(conn_) == CONNECTION_BAD) PQreset(conn_);
+  // if that fails the statement fails with the server's message, as any other.  Never in
+  // the middle of a transaction: its earlier statements are gone with the old session.
+  if (PQstatus(conn_) != CONNECTION_BAD) return;
+  if (inTransaction_)
+    throw Error("The connection to the database " + name_ +
+                " was lost; what was being stored has not been stored");
+  PQreset(conn_);
+  if (PQstatus(conn_) == CONNECTION_OK) {
+    ++session_;
+    PQsetClientEncoding(conn_, "UTF8");
+  }
+}
+
+void PgConnection::begin() {
+  command("BEGIN");
+  inTransaction_ = true;
+}
+
+void PgConnection::commit() {
+  // Whatever happens to the COMMIT, the transaction is over: committed, or dropped whole.
+  inTransaction_ = false;
+  command("COMMIT");
+}
+
+void PgConnection::rollback() {
+  const bool lost = PQstatus(conn_) == CONNECTION_BAD;
+  inTransaction_ = false;
+  if (!lost) command("ROLLBACK");
+}
+
+PgTransaction::PgTransaction(PgConnection& db, bool needed) : db_(db), open_(needed) {
+  if (open_) db_.begin();
+}
+
+PgTransaction::~PgTransaction() {
+  if (!open_) return;
+  try {
+    db_.rollback();
+  } catch (const Error&) {
+    // The server ends a transaction whose connection is gone by itself.
+  }
+}
+
+void PgTransaction::commit() {
+  if (!open_) return;
+  open_ = false;
+  db_.commit();
 }
 
 PgResult PgConnection::exec(const std::string& sql, const std::vector<Value>& params) {

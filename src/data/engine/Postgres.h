@@ -59,8 +59,18 @@ class PgConnection {
   // connection says so (the statement did not happen, or happened whole: each statement
   // outside a transaction is one).
   PgResult exec(const std::string& sql, const std::vector<Value>& params = {});
-  // Runs statements without parameters and results (BEGIN, COMMIT, CREATE ...).
+  // Runs statements without parameters and results (CREATE ...).
   void command(const std::string& sql);
+
+  // A transaction: while one is open a lost connection is never silently replaced, so that
+  // what remains of the transaction cannot run on its own outside it.  Rolling back on a
+  // lost connection only forgets the transaction (the server has dropped it already).
+  void begin();
+  void commit();
+  void rollback();
+  bool inTransaction() const { return inTransaction_; }
+  // Counts the server sessions this connection has had: session locks live as long as one.
+  std::uint64_t session() const { return session_; }
 
  private:
   [[noreturn]] void fail(pg_result* r);
@@ -68,6 +78,23 @@ class PgConnection {
 
   pg_conn* conn_ = nullptr;
   std::string name_;
+  bool inTransaction_ = false;
+  std::uint64_t session_ = 0;
+};
+
+// A transaction around a write and the work that goes with it, rolled back unless committed.
+// Not opened when `needed` is false (inside a bulk load, which is one transaction already).
+class PgTransaction {
+ public:
+  PgTransaction(PgConnection& db, bool needed);
+  ~PgTransaction();
+  PgTransaction(const PgTransaction&) = delete;
+  PgTransaction& operator=(const PgTransaction&) = delete;
+  void commit();
+
+ private:
+  PgConnection& db_;
+  bool open_;
 };
 
 // A double quoted identifier ("Street/2").

@@ -1,6 +1,7 @@
 #include "data/engine/Table.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "data/engine/DataSource.h"
 #include "data/engine/Engine.h"
@@ -232,7 +233,9 @@ void Table::post() {
   if (state_ != TableState::Edit && state_ != TableState::Insert)
     throw Error("Dataset not in edit or insert mode");
   // Bound controls store their marked texts first; a text a field cannot take stops here.
+  auto companion = std::exchange(companion_, {});
   notify(DataEvent::UpdateRecord);
+  if (companion) file_->commitWithNextWrite(std::move(companion));
   std::int64_t rowid = rowid_;
   if (state_ == TableState::Insert) {
     rowid = file_->insert(buffer_);
@@ -262,6 +265,7 @@ void Table::post() {
 
 void Table::cancel() {
   requireActive();
+  companion_ = {};
   if (state_ == TableState::Browse) return;
   const bool wasInsert = state_ == TableState::Insert;
   state_ = TableState::Browse;
@@ -286,6 +290,7 @@ void Table::remove() {
   if (auto stored = file_->byRowid(rowid_)) load(std::move(stored));
   const Value key = currentKey();
   const std::int64_t rowid = rowid_;
+  if (companion_) file_->commitWithNextWrite(std::exchange(companion_, {}));
   file_->remove(rowid);
   const bool wasEditing = state_ != TableState::Browse;
   state_ = TableState::Browse;

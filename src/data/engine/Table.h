@@ -12,6 +12,7 @@
 // and a post that fails leaves the edit or insert pending with its buffer.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +42,8 @@ class Table {
   const std::string& alias() const { return alias_; }
   const std::string& tableName() const { return tableName_; }
   const TableDef& def() const { return def_; }
+  // Where an open table is stored, as messages name it (empty while closed).
+  std::string storedWhere() const { return file_ ? file_->where() : std::string(); }
 
   // Opens by alias and table name; the first record in primary index order becomes current.
   // Opening an open table does nothing.  Throws an Error naming the alias or file.
@@ -74,6 +77,10 @@ class Table {
   // "Dataset not in edit or insert mode" in browse state; KeyViolation for a duplicate primary
   // key; "Record/Key deleted." when the edited record was deleted meanwhile.
   void post();
+  // Work that the next post or delete of this table commits in the same transaction as its
+  // write (a command's record of its steps): stored with it or not at all.  Dropped when that
+  // post or delete fails or the edit is cancelled.
+  void commitWithNextWrite(std::function<void(CommandRows&)> work) { companion_ = std::move(work); }
   void cancel();  // nothing in browse state
   void remove();  // deletes the current record (cancels an insert); the next one becomes current
   void first();
@@ -122,6 +129,7 @@ class Table {
   std::vector<std::unique_ptr<Field>> fields_;
   std::vector<DataSource*> sources_;
   std::unique_ptr<TableStore> file_;
+  std::function<void(CommandRows&)> companion_;
 
   TableState state_ = TableState::Inactive;
   const IndexDef* index_;

@@ -67,6 +67,12 @@ class TableFile final : public TableStore {
               const std::vector<Value>* readBefore = nullptr) override;
   void remove(std::int64_t rowid) override;
 
+  std::vector<StoredCommand> interruptedCommands() override;
+  bool stepMarked(std::int64_t command, int step) override;
+  void forgetCommand(std::int64_t command) override;
+  void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
+  std::vector<std::int64_t> plannedCommands() override;
+
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
   std::string quickCheck();
   // Keys held by more than one record on a unique index, counted from the records rather
@@ -114,6 +120,10 @@ class TableFile final : public TableStore {
   void verify(SqliteDb& db);
   const char* collationOf(const std::string& field) const;  // "NOCASE" or "BINARY"
   std::string openFailure(const SqliteError& e) const;
+  // Whether the file holds the table of command plans (made by the first one written).
+  bool holdsCommandRows();
+  // Runs a command's companion work of a write on the write's connection.
+  static void writeCommandRows(SqliteDb& db, const std::function<void(CommandRows&)>& work);
   std::string keyColumn(const IndexDef& ix) const;
   void requireWritable() const;
   [[noreturn]] void writeFailed(Statement& st, int rc, const std::vector<Value>& values);

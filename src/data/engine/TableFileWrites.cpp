@@ -1,6 +1,8 @@
 // The writing half of TableFile: normalising values, single-row writes, bulk loading.
 #include <sqlite3.h>
 
+#include <utility>
+
 #include "data/engine/Field.h"
 #include "data/engine/TableFile.h"
 #include "data/numbers/Numbers.h"
@@ -33,6 +35,11 @@ class WriteTransaction {
     db_.exec("COMMIT");
     open_ = false;
   }
+  void rollback() {
+    if (!open_) return;
+    open_ = false;
+    db_.exec("ROLLBACK");
+  }
 
  private:
   SqliteDb& db_;
@@ -59,7 +66,8 @@ std::int64_t TableFile::insert(const std::vector<Value>& values) {
   requireWritable();
   const std::vector<Value> stored = forWriting(values);
   const IndexDef* emptyKey = emptiedUniqueKey(stored, ~std::uint64_t{0});
-  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  const auto extra = takeWithNextWrite();
+  WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, 0)) keyViolation(stored);
   auto& st = prepared(insert_, Fixed::Insert);
   for (size_t i = 0; i < stored.size(); ++i) st.bind(static_cast<int>(i) + 1, stored[i]);
@@ -67,6 +75,7 @@ std::int64_t TableFile::insert(const std::vector<Value>& values) {
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
   const std::int64_t rowid = db_->lastInsertRowid();
+  if (extra) writeCommandRows(*db_, extra);
   tx.commit();
   return rowid;
 }
@@ -77,7 +86,16 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values, std
   const std::vector<Value> stored = forWriting(values);
   const size_t n = def_.fields.size();
   if (n < 64) changed &= (std::uint64_t{1} << n) - 1;
-  if (changed == 0) return byRowid(rowid).has_value();
+  const auto extra = takeWithNextWrite();
+  if (changed == 0) {
+    const bool there = byRowid(rowid).has_value();
+    if (there && extra) {
+      WriteTransaction tx(*db_, !bulk_);
+      writeCommandRows(*db_, extra);
+      tx.commit();
+    }
+    return there;
+  }
   std::vector<Value> before;
   if (readBefore) before = forWriting(*readBefore);
   // Running figures whose change is added to what is stored (see TableStore::update).
@@ -105,7 +123,7 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values, std
                                               " WHERE rowid = ?" + std::to_string(n + 1) + checks);
   }
   const IndexDef* emptyKey = emptiedUniqueKey(stored, changed);
-  WriteTransaction tx(*db_, emptyKey && !bulk_);
+  WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, rowid)) keyViolation(stored);
   auto& st = slot->reset();
   for (size_t i = 0; i < n; ++i) {
@@ -121,9 +139,14 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values, std
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
-  const bool written = db_->changes() > 0;
-  tx.commit();
-  if (written) return true;
+  if (db_->changes() > 0) {
+    if (extra) writeCommandRows(*db_, extra);
+    tx.commit();
+    return true;
+  }
+  // A record deleted or changed meanwhile was not written: neither is the work that goes
+  // with it.
+  tx.rollback();
   if (readBefore && byRowid(rowid)) throw Error(changedElsewhereMessage());
   return false;
 }
@@ -158,10 +181,14 @@ void TableFile::requireWritable() const {
 
 void TableFile::remove(std::int64_t rowid) {
   requireWritable();
+  const auto extra = takeWithNextWrite();
+  WriteTransaction tx(*db_, extra && !bulk_);
   auto& st = prepared(delete_, Fixed::Delete).bindInt(1, rowid);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, {});
   st.reset();
+  if (extra) writeCommandRows(*db_, extra);
+  tx.commit();
 }
 
 }  // namespace corvanta

@@ -10,12 +10,31 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "data/engine/TableSchema.h"
 #include "data/engine/Value.h"
 
 namespace corvanta {
+
+// The rows that keep a command that changes several tables whole across a crash (see
+// CommandRecord.h): its plan, the marks of its finished steps, and the removal of both once
+// the command is over.  A store writes them in the transaction of one of its own writes.
+class CommandRows {
+ public:
+  virtual ~CommandRows() = default;
+  virtual void addPlan(std::int64_t command, const std::string& name, const std::string& detail,
+                       const std::string& plan) = 0;
+  virtual void addMark(std::int64_t command, int step) = 0;  // twice is once
+  virtual void forget(std::int64_t command) = 0;             // its plan and its marks
+};
+
+// A command's plan as stored.
+struct StoredCommand {
+  std::int64_t id = 0;
+  std::string name, detail, plan;
+};
 
 class TableStore {
  public:
@@ -69,6 +88,25 @@ class TableStore {
     return update(rowid, values, ~std::uint64_t{0});
   }
   virtual void remove(std::int64_t rowid) = 0;
+  // Work that the next insert, update or remove commits in its own transaction, so that both
+  // are stored or neither (a command's record of its steps); dropped when that write fails or
+  // writes nothing (a record gone, an edit refused).
+  void commitWithNextWrite(std::function<void(CommandRows&)> work) {
+    withNextWrite_ = std::move(work);
+  }
+
+  // The command rows of this store, for finishing at start what a crash cut short.  A store
+  // shared with other workstations gives only the plans of commands whose workstation no
+  // longer runs (and keeps them from any other workstation until this store is closed).
+  virtual std::vector<StoredCommand> interruptedCommands() = 0;
+  virtual bool stepMarked(std::int64_t command, int step) = 0;
+  // Removes a command's plan and marks, in a transaction of its own.
+  virtual void forgetCommand(std::int64_t command) = 0;
+  // Removes the marks of commands that have no plan here nor among `known` (those of other
+  // stores): left by a plan removed before its marks.
+  virtual void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) = 0;
+  // The ids of every plan stored here, whichever workstation's.
+  virtual std::vector<std::int64_t> plannedCommands() = 0;
 
   // Bulk loading (tools and benchmarks only): the writes between beginBulk() and commitBulk()
   // form one transaction, made durable by commitBulk(); rollbackBulk() drops them.
@@ -98,7 +136,14 @@ class TableStore {
   // `changed`) leaves empty, or nullptr.
   const IndexDef* emptiedUniqueKey(const std::vector<Value>& stored, std::uint64_t changed) const;
 
+  std::function<void(CommandRows&)> takeWithNextWrite() {
+    return std::exchange(withNextWrite_, {});
+  }
+
   const TableDef& def_;
+
+ private:
+  std::function<void(CommandRows&)> withNextWrite_;
 };
 
 }  // namespace corvanta

@@ -1,0 +1,128 @@
+// "Continue" killed at random points: a child process sells lines through the real windows
+// and is killed with SIGKILL; the next start of the application finishes a line whose stock
+// change was cut short, tells the person once, and the stock again equals what the stored
+// lines imply.  CORVANTA_CRASH_RUNS sets the number of kills (a few here, hundreds by hand).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "data/engine/Table.h"
+#include "data/engine/TableFile.h"
+#include "data/modules/DataModules.h"
+#include "sales/ChoosePriceForm.h"
+#include "sales/PreSalesEntryCustomerSearchForm.h"
+#include "sales/PreSalesEntryForm.h"
+#include "sales/SalesEntryForm.h"
+#include "support/TestSupport.h"
+
+namespace corvanta::test {
+namespace {
+
+constexpr double kInStock = 1000000;
+
+struct ShopRun {
+  explicit ShopRun(const std::filesystem::path& dir)
+      : engine(EngineConfig::forDataDirectory(dir)),
+        app(engine, Platform{dialogs, help, reports, {}, {}}) {}
+  ~ShopRun() { app.shutdown(); }
+  Engine engine;
+  FakeDialogs dialogs;
+  RecordingHelp help;
+  RecordingReports reports;
+  CorvantaApp app;
+};
+
+// The stock of A100 against what the stored lines of A100 sold: "" when they agree.
+std::string stockAgainstLines(const Engine& engine) {
+  double sold = 0;
+  const TableDef& s = *findTableDef("NewSales");
+  TableFile sales(s, engine.tableFile(s.alias, s), true);
+  sales.scan(s.indexes.front(), [&](const Row& r) {
+    if (r.values[1] == Value{std::string("A100")}) sold += std::get<double>(r.values[2]);
+    return true;
+  });
+  const TableDef& k = *findTableDef("stock");
+  TableFile stock(k, engine.tableFile(k.alias, k), true);
+  const double left = std::get<double>(stock.first(k.indexes.front())->values[3]);
+  if (left == kInStock - sold) return "";
+  return std::to_string(left) + " in stock after " + std::to_string(sold) + " sold";
+}
+
+TEST(ContinueCrash, EveryLineIsWholeAfterTheNextStart) {
+  const char* runsText = std::getenv("CORVANTA_CRASH_RUNS");
+  const int kills = runsText ? std::atoi(runsText) : 6;
+  TempDir dir;
+  {
+    ShopRun seed(dir.path());
+    ASSERT_TRUE(seed.app.start());
+    Globals& g = seed.app.g;
+    Table& stock = g.DataModule2->InventoryTable1;
+    stock.insert();
+    stock.fieldByName("PartNumber").setText("A100");
+    stock.fieldByName("Price").setText("12.5");
+    stock.fieldByName("Quantity").setText("1000000");
+    stock.post();
+    Table& clients = g.ClientDataModule->ClientsTable;
+    clients.insert();
+    clients.fieldByName("LastName").setText("Doe");
+    clients.post();
+    Table& sales = g.SalesDataModule->SalesTable;
+    sales.insert();
+    sales.fieldByName("OrderNumber").setText("5");
+    sales.post();
+  }
+  std::mt19937 random(4711);
+  std::int64_t acknowledged = 0, finished = 0;
+  for (int kill = 0; kill < kills; ++kill) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      ::close(fds[0]);
+      ShopRun run(dir.path());
+      if (!run.app.start()) ::_exit(2);
+      Globals& g = run.app.g;
+      g.PreSalesEntryForm->cmdContinue.click();
+      g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+      run.dialogs.answers.push_back("1");
+      g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+      g.DataModule2->InventoryTable1.findKey("A100");
+      for (int i = 0;; ++i) {
+        g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(1 + i % 3));
+        g.SalesEntryForm->cmdAddtoOrder.click();
+        g.ChoosePriceForm->cmdContinue.click();
+        if (!run.dialogs.errors.empty()) ::_exit(3);
+        const char ack = 1;
+        if (::write(fds[1], &ack, 1) != 1) ::_exit(1);
+      }
+    }
+    ::close(fds[1]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(40 + random() % 160));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped by itself: " << WEXITSTATUS(status);
+    char buf[256];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) acknowledged += n;
+    ::close(fds[0]);
+
+    ShopRun next(dir.path());
+    ASSERT_TRUE(next.app.start());
+    for (const auto& m : next.dialogs.messages) {
+      EXPECT_NE(m.find("The command \"Continue\""), std::string::npos) << m;
+      ++finished;
+    }
+    EXPECT_EQ(stockAgainstLines(next.engine), "") << "after kill " << kill + 1;
+  }
+  std::printf("Continue crash harness: %d kills, %lld lines acknowledged, %lld finished at start\n",
+              kills, static_cast<long long>(acknowledged), static_cast<long long>(finished));
+}
+
+}  // namespace
+}  // namespace corvanta::test

@@ -6,12 +6,12 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "data/engine/Engine.h"
 #include "data/engine/TableFile.h"
 #include "data/engine/Value.h"
 #include "reports/PrintingReportRuntime.h"
+#include "support/PdfText.h"
 #include "support/TestSupport.h"
 
 namespace corvanta::test {
@@ -38,18 +38,6 @@ class ReportTestShop {
   std::map<std::string, std::unique_ptr<TableFile>> files_;
 };
 
-// The text of a PDF (pages first..last; 0: to the end), laid out as on paper.
-std::string pdfText(const std::filesystem::path& pdf, int first = 1, int last = 0);
-int pdfPages(const std::filesystem::path& pdf);
-
-// One word as drawn on a page of a PDF: its text and its box, in points from the page's top
-// left.
-struct PdfWord {
-  int page;
-  std::string text;
-  double left, top, right, bottom;
-};
-std::vector<PdfWord> pdfWords(const std::filesystem::path& pdf);
 int occurrences(const std::string& text, const std::string& what);
 int matches(const std::string& text, const std::string& regex);
 

@@ -3,6 +3,7 @@
 // a person would read it.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace corvanta::test {
 
@@ -11,5 +12,15 @@ namespace corvanta::test {
 std::string pdfText(const std::filesystem::path& pdf, int first = 1, int last = 0);
 // The number of pages, or -1 when the file cannot be read.
 int pdfPages(const std::filesystem::path& pdf);
+
+// One word as drawn on a page of a PDF: its text and its box, in points from the page's top
+// left.  Pages count from 1.
+struct PdfWord {
+  int page;
+  std::string text;
+  double left, top, right, bottom;
+};
+// Every word of the PDF, page by page in reading order; empty when the file cannot be read.
+std::vector<PdfWord> pdfWords(const std::filesystem::path& pdf);
 
 }  // namespace corvanta::test

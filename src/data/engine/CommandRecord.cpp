@@ -66,8 +66,13 @@ CommandRecord::CommandRecord(std::string name, std::string detail)
     : id_(newCommandId()), name_(std::move(name)), detail_(std::move(detail)) {}
 
 CommandRecord::~CommandRecord() {
+  // Only the store of the plan forgets the command during the run: its marks in other stores
+  // stay until the next start sweeps them.  A mark removed while its plan is still stored
+  // would have the next start carry out that step again, with values that may be stale by
+  // then (a stock quantity set back).
+  if (stores_.empty()) return;
   std::lock_guard<std::mutex> lock(closedMutex);
-  for (const auto& f : stores_) closedByStore[f].insert(id_);
+  closedByStore[stores_.front()].insert(id_);
 }
 
 int CommandRecord::plan(PlannedUpdate step) {
@@ -84,7 +89,8 @@ void CommandRecord::recordWithFirstPost(Table& table) {
                     {"rowid", s.rowid},
                     {"fields", fields},
                     {"what", s.what},
-                    {"remove", s.remove}});
+                    {"remove", s.remove},
+                    {"insert", s.insert}});
   }
   const std::string store = table.storedWhere();
   stores_.push_back(store);
@@ -108,6 +114,7 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
   struct Found {
     StoredCommand stored;
     json plan;
+    TableStore* store;  // where the plan is
   };
   // Every table that exists, open for the whole run: a shared database's plans stay locked
   // against other workstations until they are finished.
@@ -128,7 +135,8 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
   std::set<std::int64_t> seen;  // tables of one database share their plans
   for (auto& [table, store] : stores)
     for (auto& c : store->interruptedCommands())
-      if (seen.insert(c.id).second) found.push_back({c, json::parse(c.plan, nullptr, false)});
+      if (seen.insert(c.id).second)
+        found.push_back({c, json::parse(c.plan, nullptr, false), store.get()});
 
   std::vector<std::string> messages;
   for (const Found& f : found) {
@@ -154,7 +162,20 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
           changed |= std::uint64_t{1} << i;
         }
       target.commitWithNextWrite([id = c.id, n](CommandRows& rows) { rows.addMark(id, n); });
-      if (step.value("remove", false)) {
+      if (step.value("insert", false)) {
+        std::vector<Value> values(def->fields.size());
+        for (const auto& field : step.at("fields")) {
+          const int i = def->fieldIndex(field.at(0).get<std::string>());
+          if (i >= 0) values[static_cast<size_t>(i)] = fromJson(field.at(1));
+        }
+        try {
+          target.insert(values);
+          done.push_back(what);
+        } catch (const KeyViolation&) {
+          // A record with its key is stored already (written some other way meanwhile):
+          // a second one would be refused anyway, and nothing is stored twice.
+        }
+      } else if (step.value("remove", false)) {
         // Gone already is what the step wanted.
         if (row) target.remove(rowid);
         done.push_back(what);
@@ -164,8 +185,10 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         failed.push_back(what);
       }
     }
-    // Finished (or as far as it can go): the record and its marks are removed.
-    for (auto& [table, store] : stores) store->forgetCommand(c.id);
+    // Finished (or as far as it can go): the record goes first, then its marks, so that a
+    // crash in between never leaves a plan whose done steps look undone.
+    f.store->forgetPlan(c.id);
+    for (auto& [table, store] : stores) store->forgetMarks(c.id);
     if (done.empty() && failed.empty()) continue;  // it had completed; only its rows were left
     std::string text = "The command \"" + c.name + "\" (" + c.detail +
                        ") was cut short when the program last stopped.";

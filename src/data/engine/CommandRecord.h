@@ -13,8 +13,10 @@
 // its mark, so that running it twice does no harm): the command ends as if the program had
 // not stopped.  A command whose first post was not stored left nothing to undo.
 //
-// Rows of completed commands are removed by the next recorded write to the same store, so
-// the recording costs no extra transaction (and no extra wait for the disk) per command.
+// The plan of a completed command is removed by the next recorded write to its store, so
+// the recording costs no extra transaction (and no extra wait for the disk) per command;
+// its marks in other stores stay until the next start removes them, after the plan is gone
+// (a mark removed first would make a finished step look undone).
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -25,14 +27,16 @@
 
 namespace corvanta {
 
-// A later step of a command: fields of one stored record set to values, or the record
-// deleted.
+// A later step of a command: fields of one stored record set to values, the record
+// deleted, or a new record with these fields inserted (rowid unused).  An insert whose key
+// a stored record holds already is left out when finishing: nothing is stored twice.
 struct PlannedUpdate {
   std::string table;  // the table's name ("stock.db")
   std::int64_t rowid = 0;
   std::vector<std::pair<std::string, Value>> fields;
   std::string what;  // for the person: "the quantity in stock of A100"
   bool remove = false;
+  bool insert = false;
 };
 
 // The value a float field stores for a text typed into it (empty for the empty text).
@@ -42,7 +46,7 @@ class CommandRecord {
  public:
   // `name` is the command as the person knows it ("Continue"), `detail` what it was about.
   CommandRecord(std::string name, std::string detail);
-  // Closes the command: its rows go with the next recorded writes of their files.  A step
+  // Closes the command: its plan goes with the next recorded write to its file.  A step
   // that failed while the program runs was shown then, and is not carried out later.
   ~CommandRecord();
   CommandRecord(const CommandRecord&) = delete;

@@ -50,7 +50,8 @@ class PgTableStore final : public TableStore {
 
   std::vector<StoredCommand> interruptedCommands() override;
   bool stepMarked(std::int64_t command, int step) override;
-  void forgetCommand(std::int64_t command) override;
+  void forgetPlan(std::int64_t command) override;
+  void forgetMarks(std::int64_t command) override;
   void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
   std::vector<std::int64_t> plannedCommands() override;
 

@@ -94,11 +94,14 @@ bool PgTableStore::stepMarked(std::int64_t command, int step) {
              .rows() > 0;
 }
 
-void PgTableStore::forgetCommand(std::int64_t command) {
+void PgTableStore::forgetPlan(std::int64_t command) {
   requireWritable();
-  PgTransaction tx(db_, !bulk_);
-  PgCommandRows(db_, ownerLockSession_).forget(command);
-  tx.commit();
+  db_.exec("DELETE FROM corvanta_command WHERE id = $1::bigint", {command});
+}
+
+void PgTableStore::forgetMarks(std::int64_t command) {
+  requireWritable();
+  db_.exec("DELETE FROM corvanta_step WHERE command = $1::bigint", {command});
 }
 
 void PgTableStore::forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) {

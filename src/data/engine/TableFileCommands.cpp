@@ -71,17 +71,16 @@ bool TableFile::stepMarked(std::int64_t command, int step) {
   return st.step();
 }
 
-void TableFile::forgetCommand(std::int64_t command) {
+void TableFile::forgetPlan(std::int64_t command) {
   requireWritable();
   if (!holdsCommandRows()) return;
-  db_->exec("BEGIN IMMEDIATE");
-  try {
-    SqliteCommandRows(*db_).forget(command);
-    db_->exec("COMMIT");
-  } catch (...) {
-    db_->exec("ROLLBACK");
-    throw;
-  }
+  Statement(*db_, "DELETE FROM corvanta_command WHERE id = ?").bindInt(1, command).step();
+}
+
+void TableFile::forgetMarks(std::int64_t command) {
+  requireWritable();
+  if (!holdsCommandRows()) return;
+  Statement(*db_, "DELETE FROM corvanta_step WHERE command = ?").bindInt(1, command).step();
 }
 
 void TableFile::forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) {
@@ -94,9 +93,20 @@ void TableFile::forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) {
                  "(SELECT id FROM corvanta_command)");
     while (st.step()) orphans.push_back(st.columnInt(0));
   }
-  Statement del(*db_, "DELETE FROM corvanta_step WHERE command = ?");
-  for (std::int64_t id : orphans)
-    if (std::find(known.begin(), known.end(), id) == known.end()) del.reset().bindInt(1, id).step();
+  std::erase_if(orphans, [&](std::int64_t id) {
+    return std::find(known.begin(), known.end(), id) != known.end();
+  });
+  if (orphans.empty()) return;
+  // The marks of a day's commands: removed in one transaction, not one commit each.
+  db_->exec("BEGIN IMMEDIATE");
+  try {
+    Statement del(*db_, "DELETE FROM corvanta_step WHERE command = ?");
+    for (std::int64_t id : orphans) del.reset().bindInt(1, id).step();
+    db_->exec("COMMIT");
+  } catch (...) {
+    db_->exec("ROLLBACK");
+    throw;
+  }
 }
 
 }  // namespace corvanta

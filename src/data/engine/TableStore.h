@@ -100,8 +100,9 @@ class TableStore {
   // longer runs (and keeps them from any other workstation until this store is closed).
   virtual std::vector<StoredCommand> interruptedCommands() = 0;
   virtual bool stepMarked(std::int64_t command, int step) = 0;
-  // Removes a command's plan and marks, in a transaction of its own.
-  virtual void forgetCommand(std::int64_t command) = 0;
+  // Remove a command's plan, or its marks, each in a transaction of its own.
+  virtual void forgetPlan(std::int64_t command) = 0;
+  virtual void forgetMarks(std::int64_t command) = 0;
   // Removes the marks of commands that have no plan here nor among `known` (those of other
   // stores): left by a plan removed before its marks.
   virtual void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) = 0;

@@ -48,16 +48,17 @@ fail() {
     import -window root "$artifacts/keyboard-walk-failure.png" 2>/dev/null &&
     echo "  screen saved as $artifacts/keyboard-walk-failure.png"
   echo "--- program output"
-  cat "$work/program.log"
+  cat "$work/program.log" 2>/dev/null
   exit 1
 }
 
 active() { xdotool getactivewindow getwindowname 2>/dev/null; }
 
-# Waits (up to 10 s) until the window with this exact title is the active one.
+# Waits (up to 10 s, or $2 tenths of a second) until the window with this exact title is the
+# active one.
 expect_active() {
   local i
-  for ((i = 0; i < 100; ++i)); do
+  for ((i = 0; i < ${2:-100}; ++i)); do
     [ "$(active)" = "$1" ] && return 0
     kill -0 "$program_pid" 2>/dev/null || fail "the program ended while waiting for \"$1\""
     sleep 0.1
@@ -70,11 +71,18 @@ typed() { xdotool type --delay 20 "$1"; sleep 0.1; }
 
 openbox --sm-disable >/dev/null 2>&1 &
 wm_pid=$!
+# A window mapped before the window manager runs is managed but never given the keyboard: wait
+# until openbox answers for the desktop.
+for ((i = 0; i < 100; ++i)); do
+  xdotool get_desktop >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool get_desktop >/dev/null 2>&1 || fail "openbox did not start"
 "$corvanta" >"$work/program.log" 2>&1 &
 program_pid=$!
 
 main="Corvanta -- Main Form"
-expect_active "$main"  # the splash has gone and the main window has the keyboard
+expect_active "$main" 300  # the splash has gone and the main window has the keyboard
 
 step="the inventory: two items added with the keyboard alone"
 keys Tab space  # from the first button (the clients) to the inventory

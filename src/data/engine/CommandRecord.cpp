@@ -1,5 +1,6 @@
 #include "data/engine/CommandRecord.h"
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -46,6 +47,8 @@ Value fromJson(const json& j) {
   return Value{};
 }
 
+std::atomic<bool> recording{true};
+
 std::int64_t newCommandId() {
   static std::mt19937_64 random{std::random_device{}()};
   static std::mutex m;
@@ -80,7 +83,12 @@ int CommandRecord::plan(PlannedUpdate step) {
   return static_cast<int>(steps_.size());
 }
 
+void CommandRecord::setRecording(bool on) {
+  recording = on;
+}
+
 void CommandRecord::recordWithFirstPost(Table& table) {
+  if (!recording) return;
   json plan = json::array();
   for (const auto& s : steps_) {
     json fields = json::array();
@@ -102,6 +110,7 @@ void CommandRecord::recordWithFirstPost(Table& table) {
 }
 
 void CommandRecord::markWithPost(Table& table, int n) {
+  if (!recording) return;
   const std::string store = table.storedWhere();
   stores_.push_back(store);
   table.commitWithNextWrite([id = id_, n, store](CommandRows& rows) {

@@ -275,7 +275,11 @@ void printToPdf(benchmark::State& state, Figure& fig, Button& button) {
     button.click();
     const ReportRun run = w.reports.last;
     time([&] { pdf.runtime->run(run); });
-    const bool written = std::filesystem::file_size(pdf.runtime->lastPdf()) > 0;
+    // The person is told where the file went; the message must name it.
+    const std::vector<std::string> told = w.dialogs.takeMessages();
+    const bool written = std::filesystem::file_size(pdf.runtime->lastPdf()) > 0 &&
+                         told.size() == 1 &&
+                         told[0].find(pdf.runtime->lastPdf().string()) != std::string::npos;
     std::filesystem::remove(pdf.runtime->lastPdf());
     if (!w.quiet(state) || !expect(state, written, "no PDF written")) break;
   }

@@ -1,12 +1,11 @@
 #include "billing/BillingForm.h"
 
-#include <utility>
-
 #include "app/CorvantaApp.h"
 #include "billing/BillingRecord.h"
 #include "billing/PaymentStatusDatePaymentRecievedForm.h"
 #include "billing/SearchShippingBillingDBForm.h"
 #include "data/engine/Table.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -18,32 +17,22 @@ TBillingForm::TBillingForm(Application& app)
   clientWidth = 620;
   clientHeight = 390;
 
-  std::pair<Label*, DBEdit*> rows[] = {{&Label1, &DateDBEdit},
-                                       {&Label2, &OrderNumberDBEdit},
-                                       {&Label3, &CustomerNumberDBEdit},
-                                       {&Label4, &PaymentStatusDBEdit},
-                                       {&Label5, &DatePaymentRecievedDBEdit},
-                                       {&Label6, &DBEdit1},
-                                       {&Label7, &DBEdit2},
-                                       {&Label8, &DBEdit3},
-                                       {&Label9, &DBEdit4}};
-  int y = 14;
-  for (auto [label, edit] : rows) {
-    label->setBounds(16, y + 3, 150, 20);
-    const bool wide = edit == &DBEdit3 || edit == &DBEdit4;
-    edit->setBounds(170, y, wide ? 200 : 120, 24);
-    y += 30;
-  }
+  const int y = layFieldRows({{Label1, DateDBEdit, 120},
+                              {Label2, OrderNumberDBEdit, 120},
+                              {Label3, CustomerNumberDBEdit, 120},
+                              {Label4, PaymentStatusDBEdit, 120},
+                              {Label5, DatePaymentRecievedDBEdit, 120},
+                              {Label6, DBEdit1, 120},
+                              {Label7, DBEdit2, 120},
+                              {Label8, DBEdit3, 200},
+                              {Label9, DBEdit4, 200}},
+                             {.labelLeft = 16, .labelWidth = 150, .fieldLeft = 170}, 14);
   Label10.setBounds(16, y + 6, 590, 20);
   DBNavigator1.setBounds(16, y + 38, 80, 28);
 
-  Button* commands[] = {&cmdEnterPaymentStatusDateRecieved, &cmdCheckPaymentStatus,
-                        &cmdPrintInvoice, &cmdPrintReciept, &cmdHelp};
-  y = 14;
-  for (Button* b : commands) {
-    b->setBounds(390, y, 216, 30);
-    y += 40;
-  }
+  layButtonColumn({&cmdEnterPaymentStatusDateRecieved, &cmdCheckPaymentStatus, &cmdPrintInvoice,
+                   &cmdPrintReciept, &cmdHelp},
+                  390, 14, 216, 30, 40);
   cmdHelp.glyph = Button::Glyph::Help;
   cmdClose.setKind(Button::Glyph::Close);
   cmdClose.setBounds(390, 314, 216, 30);

@@ -1,12 +1,11 @@
 #include "billing/ShippingForm.h"
 
-#include <utility>
-
 #include "app/CorvantaApp.h"
 #include "billing/BillingRecord.h"
 #include "billing/SearchShippingBillingDBForm.h"
 #include "billing/ShippingInformationForm.h"
 #include "data/engine/Table.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -19,28 +18,20 @@ TShippingForm::TShippingForm(Application& app)
   clientWidth = 620;
   clientHeight = 330;
 
-  std::pair<Label*, DBEdit*> rows[] = {
-      {&Label1, &DateDBEdit},           {&Label2, &OrderNumberDBEdit},
-      {&Label3, &CustomerNumberDBEdit}, {&Label4, &DateShippedDBEdit},
-      {&Label5, &PackedByByDBEdit},     {&Label6, &ShippedViaDBEdit},
-      {&Label7, &ShippingChargeDBEdit}};
-  int y = 14;
-  for (auto [label, edit] : rows) {
-    label->setBounds(16, y + 3, 130, 20);
-    const bool wide = edit == &ShippedViaDBEdit || edit == &PackedByByDBEdit;
-    edit->setBounds(150, y, wide ? 220 : 120, 24);
-    y += 30;
-  }
+  const int y = layFieldRows({{Label1, DateDBEdit, 120},
+                              {Label2, OrderNumberDBEdit, 120},
+                              {Label3, CustomerNumberDBEdit, 120},
+                              {Label4, DateShippedDBEdit, 120},
+                              {Label5, PackedByByDBEdit, 220},
+                              {Label6, ShippedViaDBEdit, 220},
+                              {Label7, ShippingChargeDBEdit, 120}},
+                             {.labelLeft = 16, .labelWidth = 130, .fieldLeft = 150}, 14);
   Label8.setBounds(16, y + 6, 590, 20);
   DBNavigator1.setBounds(16, y + 38, 80, 28);
 
-  Button* commands[] = {&cmdEnterShippinginformation, &cmdCheckShippingStatus,
-                        &cmdPrintPackagingSlip, &cmdHelp};
-  y = 14;
-  for (Button* b : commands) {
-    b->setBounds(390, y, 216, 30);
-    y += 40;
-  }
+  layButtonColumn(
+      {&cmdEnterShippinginformation, &cmdCheckShippingStatus, &cmdPrintPackagingSlip, &cmdHelp},
+      390, 14, 216, 30, 40);
   cmdHelp.glyph = Button::Glyph::Help;
   cmdClose.setKind(Button::Glyph::Close);
   cmdClose.setBounds(390, 254, 216, 30);

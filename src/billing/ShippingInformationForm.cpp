@@ -8,6 +8,7 @@
 #include "data/ProcessingForm.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -25,17 +26,12 @@ TShippingInformationForm::TShippingInformationForm(Application& app)
   clientWidth = 560;
   clientHeight = 300;
 
-  std::pair<Label*, DBEdit*> rows[] = {{&Label1, &OrderNumberDBEdit},
-                                       {&Label2, &DataShippedDBEdit},
-                                       {&Label3, &PackedByDBEdit},
-                                       {&Label4, &ShippedByDBEdit},
-                                       {&Label5, &ShippingChargeDBEdit}};
-  int y = 14;
-  for (auto [label, edit] : rows) {
-    label->setBounds(16, y + 3, 200, 20);
-    edit->setBounds(220, y, edit == &ShippedByDBEdit ? 220 : 120, 24);
-    y += 30;
-  }
+  int y = layFieldRows({{Label1, OrderNumberDBEdit, 120},
+                        {Label2, DataShippedDBEdit, 120},
+                        {Label3, PackedByDBEdit, 120},
+                        {Label4, ShippedByDBEdit, 220},
+                        {Label5, ShippingChargeDBEdit, 120}},
+                       {.labelLeft = 16, .labelWidth = 200, .fieldLeft = 220}, 14);
   Label6.setBounds(16, y + 3, 200, 20);
   changeShippingChargeDbEdit.setBounds(220, y, 120, 24);
   Label7.setBounds(220, y + 26, 330, 20);

@@ -9,6 +9,7 @@
 #include "data/modules/DataModules.h"
 #include "reports/ReportFileDialog.h"
 #include "ui/Error.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -71,14 +72,9 @@ TFormClients::TFormClients(Application& app)
   optCustNum.setChecked(true);
   DBNavigator1.setBounds(210, 40, 240, 28);
   DBGrid1.setBounds(8, 84, 640, 272);
-  Button* buttons[] = {&cmdNewCustomer,    &cmdEditEntry, &cmdSaveRecord,
-                       &cmdDeleteCustomer, &cmdSearch,    &cmdPrintReport,
-                       &cmdPrintLabels,    &cmdHelp,      &cmdExit};
-  int top = 8;
-  for (Button* b : buttons) {
-    b->setBounds(660, top, 132, 30);
-    top += 39;
-  }
+  layButtonColumn({&cmdNewCustomer, &cmdEditEntry, &cmdSaveRecord, &cmdDeleteCustomer, &cmdSearch,
+                   &cmdPrintReport, &cmdPrintLabels, &cmdHelp, &cmdExit},
+                  660, 8, 132, 30, 39);
 
   addHandler("optLastNameClick", [this] { optLastNameClick(); });
   addHandler("optCustNumClick", [this] { optCustNumClick(); });

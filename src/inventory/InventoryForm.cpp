@@ -9,6 +9,7 @@
 #include "inventory/StockText.h"
 #include "reports/ReportFileDialog.h"
 #include "ui/Error.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -41,50 +42,26 @@ void TInventoryForm::layOut() {
   clientHeight = 610;
 
   // Record controls: prices and description on the left, stock figures on the right.
-  const int rowHeight = 30;
-  std::pair<Label*, DBEdit*> left[] = {{&Label1, &EditItemNumber},
-                                       {&Label2, &EditDescription},
-                                       {&Label3, &EditPrice},
-                                       {&Label4, &DiscountPrice1DBEdit},
-                                       {&Label5, &DiscountPrice2DBEdit},
-                                       {&Label6, &DiscountPrice3DBEdit}};
-  int y = 12;
-  for (auto [label, edit] : left) {
-    label->setBounds(12, y + 3, 110, 20);
-    edit->setBounds(125, y, edit == &EditDescription || edit == &EditItemNumber ? 300 : 110, 24);
-    y += rowHeight;
-  }
-  std::pair<Label*, DBEdit*> right[] = {
-      {&Label7, &EditQuantity}, {&Label8, &editMinQuan}, {&Label9, &CategoryDBEdit}};
-  y = 12;
-  for (auto [label, edit] : right) {
-    label->setBounds(445, y + 3, 115, 20);
-    edit->setBounds(560, y, edit == &CategoryDBEdit ? 180 : 110, 24);
-    y += rowHeight;
-  }
+  layFieldRows({{Label1, EditItemNumber, 300},
+                {Label2, EditDescription, 300},
+                {Label3, EditPrice, 110},
+                {Label4, DiscountPrice1DBEdit, 110},
+                {Label5, DiscountPrice2DBEdit, 110},
+                {Label6, DiscountPrice3DBEdit, 110}},
+               {}, 12);
+  layFieldRows(
+      {{Label7, EditQuantity, 110}, {Label8, editMinQuan, 110}, {Label9, CategoryDBEdit, 180}},
+      {.labelLeft = 445, .labelWidth = 115, .fieldLeft = 560}, 12);
 
   DBGrid1.setBounds(12, 200, 600, 360);
   DBNavigator.setBounds(12, 570, 240, 28);
 
   // Commands in a column on the right, Close apart at the bottom.
-  Button* commands[] = {&cmdAddItem,
-                        &cmdDeleteItem,
-                        &cmdSaveItem,
-                        &cmdEditItem,
-                        &cmdSearch,
-                        &cmdOrder,
-                        &cmdMinQuantity,
-                        &cmdAddInventory,
-                        &cmdRemoveInventory,
-                        &cmdPrintPreview,
-                        &cmdPrintInventorytoOrder,
-                        &cmdHelp};
   // The figures' column leaves room above the buttons for the category edit.
-  y = 110;
-  for (Button* b : commands) {
-    b->setBounds(628, y, 220, 28);
-    y += 34;
-  }
+  layButtonColumn({&cmdAddItem, &cmdDeleteItem, &cmdSaveItem, &cmdEditItem, &cmdSearch, &cmdOrder,
+                   &cmdMinQuantity, &cmdAddInventory, &cmdRemoveInventory, &cmdPrintPreview,
+                   &cmdPrintInventorytoOrder, &cmdHelp},
+                  628, 110, 220, 28, 34);
   cmdHelp.glyph = Button::Glyph::Help;
   cmdClose.glyph = Button::Glyph::Close;
   cmdClose.setBounds(628, 570, 220, 28);

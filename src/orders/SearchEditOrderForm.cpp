@@ -10,6 +10,7 @@
 #include "orders/OrderArithmetic.h"
 #include "orders/SalesSearchForm.h"
 #include "ui/Error.h"
+#include "ui/FormLayout.h"
 
 namespace corvanta {
 
@@ -61,25 +62,20 @@ void TSearchEditOrderForm::layOut() {
   clientHeight = 330;
 
   Panel1.setBounds(0, 0, 600, 222);
-  std::pair<Label*, DBEdit*> line[] = {{&DateLabel, &DateDBEdit},
-                                       {&OrderNumberLabel, &OrderNumberDBEdit},
-                                       {&CustomerNumberLabel, &CustomerNumberDBEdit},
-                                       {&PartNumberLabel, &PartNumberDBEdit},
-                                       {&QuantitySoldLabel, &QuantitySoldDBEdit},
-                                       {&PriceChargedLabel, &PriceChargedDBEdit},
-                                       {&TotalLabel, &TotalDBEdit}};
-  int y = 10;
-  for (auto [label, edit] : line) {
-    label->setBounds(14, y + 3, 110, 20);
-    edit->setBounds(128, y, edit == &PartNumberDBEdit ? 190 : 100, 24);
-    y += 29;
-  }
+  layFieldRows({{DateLabel, DateDBEdit, 100},
+                {OrderNumberLabel, OrderNumberDBEdit, 100},
+                {CustomerNumberLabel, CustomerNumberDBEdit, 100},
+                {PartNumberLabel, PartNumberDBEdit, 190},
+                {QuantitySoldLabel, QuantitySoldDBEdit, 100},
+                {PriceChargedLabel, PriceChargedDBEdit, 100},
+                {TotalLabel, TotalDBEdit, 100}},
+               {.labelLeft = 14, .labelWidth = 110, .fieldLeft = 128, .rowHeight = 29}, 10);
   Label1.setBounds(350, 13, 236, 20);
   std::pair<Label*, DBText*> prices[] = {{&RetailLabel, &DBText1},
                                          {&DiscountPrice1Label, &DBText2},
                                          {&DiscontPrice2Label, &DBText3},
                                          {&DiscountPrice3Label, &DBText4}};
-  y = 45;
+  int y = 45;
   for (auto [label, text] : prices) {
     label->setBounds(362, y, 120, 20);
     text->setBounds(490, y, 90, 20);

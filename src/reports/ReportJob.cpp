@@ -1,11 +1,13 @@
 #include "reports/ReportJob.h"
 
 #include <QPainter>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
 #include "base/Text.h"
 #include "data/numbers/Numbers.h"
+#include "reports/ColumnFit.h"
 #include "reports/ReportData.h"
 #include "reports/ReportDefinition.h"
 #include "reports/ReportLayout.h"
@@ -282,9 +284,53 @@ struct ReportJob::Impl : NameScope, EvalContext {
     return it == sections.end() ? nullptr : it->second.get();
   }
 
-  int paintList(QPagedPaintDevice& device, QPainter& painter, const Paper& paper, QRectF page,
+  // Rows measured for the list's column widths.  A shop's stock list or day of sales is
+  // measured whole; a list longer than this is fitted to its first rows, which keeps the
+  // cost of a long report to a page's worth of reading.
+  static constexpr int kMeasuredRows = 5000;
+
+  // The widths every row section of the list shares: the `row` section's cells, widened
+  // where a heading (a fixed cell of another row section standing over exactly one of them)
+  // or a value does not fit.
+  ColumnFit fitColumns(const Paper& paper, double width) {
+    const SectionLayout* grid = section("row");
+    if (!grid || !grid->isRow()) return {};
+    const std::vector<double> widths = grid->cellWidths(paper, width);
+    std::vector<double> edges{0.0};
+    for (double w : widths) edges.push_back(edges.back() + w);
+    std::vector<double> needs(widths.size(), 0.0);
+    for (const auto& [name, s] : sections) {
+      if (s.get() == grid || !s->isRow()) continue;
+      std::vector<double> own;
+      s->measure(*this, paper, /*fixedOnly*/ true, own);
+      const std::vector<double> ws = s->cellWidths(paper, width);
+      double x = 0;
+      for (size_t i = 0; i < ws.size(); ++i) {
+        const double from = x;
+        x += ws[i];
+        if (i >= own.size() || own[i] <= 0) continue;
+        for (size_t k = 0; k + 1 < edges.size(); ++k)
+          if (std::abs(edges[k] - from) < 0.5 && std::abs(edges[k + 1] - x) < 0.5)
+            needs[k] = std::max(needs[k], own[i]);
+      }
+    }
+    auto s = stream();
+    for (int n = 0; n < kMeasuredRows; ++n) {
+      std::optional<Row> r = nextMatching(*s);
+      if (!r) break;
+      row = &*r;
+      grid->measure(*this, paper, /*fixedOnly*/ false, needs);
+    }
+    row = nullptr;
+    return ColumnFit(widths, needs);
+  }
+
+  int paintList(QPagedPaintDevice& device, QPainter& painter, const Paper& plainPaper, QRectF page,
                 int firstPage, int lastPage) {
-    const double width = page.width() - paper.px(def.margins[1] + def.margins[3]);
+    const double width = page.width() - plainPaper.px(def.margins[1] + def.margins[3]);
+    const ColumnFit fit = fitColumns(plainPaper, width);
+    Paper paper = plainPaper;
+    paper.columns = &fit;
     QRectF body(paper.px(def.margins[3]), paper.px(def.margins[0]), width,
                 page.height() - paper.px(def.margins[0] + def.margins[2]));
     const SectionLayout* footer = section("page-footer");

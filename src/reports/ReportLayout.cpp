@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "ui/Error.h"
@@ -148,6 +149,23 @@ SectionLayout::SectionLayout(const Section& section, const std::string& fileName
 
 SectionLayout::~SectionLayout() = default;
 
+struct SectionLayout::Fonts {
+  QFont plain, bold;
+};
+
+SectionLayout::Fonts SectionLayout::fonts(const Paper& paper) const {
+  auto has = [&](const char* c) {
+    return std::find(rowClasses_.begin(), rowClasses_.end(), c) != rowClasses_.end();
+  };
+  Fonts f{paper.font, {}};
+  if (has("small")) f.plain.setPointSizeF(paper.font.pointSizeF() * 0.85);
+  if (has("large")) f.plain.setPointSizeF(paper.font.pointSizeF() * 1.25);
+  f.bold = f.plain;
+  f.bold.setBold(true);
+  if (has("bold")) f.plain = f.bold;
+  return f;
+}
+
 std::vector<const Expression*> SectionLayout::expressions() const {
   std::vector<const Expression*> out = html_.expressions();
   for (const auto& c : cells_)
@@ -180,13 +198,9 @@ std::unique_ptr<Block> SectionLayout::make(const EvalContext& ctx, const Paper& 
     return std::find(rowClasses_.begin(), rowClasses_.end(), c) != rowClasses_.end();
   };
   auto block = std::make_unique<RowBlock>();
-  block->font_ = paper.font;
-  if (has("small")) block->font_.setPointSizeF(paper.font.pointSizeF() * 0.85);
-  if (has("large")) block->font_.setPointSizeF(paper.font.pointSizeF() * 1.25);
-  QFont bold = block->font_;
-  bold.setBold(true);
-  if (has("bold")) block->font_ = bold;
-  block->bold_ = bold;
+  const Fonts f = fonts(paper);
+  block->font_ = f.plain;
+  block->bold_ = f.bold;
   block->width_ = width;
   block->padX_ = paper.px(kCellPadX);
   block->padY_ = paper.px(kCellPadY);
@@ -196,20 +210,15 @@ std::unique_ptr<Block> SectionLayout::make(const EvalContext& ctx, const Paper& 
   block->lineBelow_ = has("line-below");
   block->spaceAbove_ = has("space-above") ? paper.px(6) : 0;
 
-  // Widths: fixed ones, then percentages of the row, then equal shares of what is left.
-  double fixed = 0;
-  int shares = 0;
-  for (const auto& c : cells_) {
-    fixed += c.points > 0 ? paper.px(c.points) : width * c.percent / 100.0;
-    shares += (c.points <= 0 && c.percent <= 0) ? 1 : 0;
-  }
-  const double share = shares ? std::max(0.0, width - fixed) / shares : 0;
-  const QFontMetricsF plainMetrics(block->font_, paper.device), boldMetrics(bold, paper.device);
+  const std::vector<double> widths = cellWidths(paper, width);
+  const bool fitted = paper.columns && std::abs(paper.columns->width() - width) < 0.5;
+  const QFontMetricsF plainMetrics(block->font_, paper.device), boldMetrics(f.bold, paper.device);
   double x = 0, tallest = 0;
-  for (const auto& c : cells_) {
-    const double w = c.points > 0    ? paper.px(c.points)
-                     : c.percent > 0 ? width * c.percent / 100.0
-                                     : share;
+  for (size_t i = 0; i < cells_.size(); ++i) {
+    const Cell& c = cells_[i];
+    const double left = fitted ? paper.columns->map(x) : x;
+    x += widths[i];
+    const double w = (fitted ? paper.columns->map(x) : x) - left;
     QString text = QString::fromStdString(c.text.render(ctx, /*html*/ false));
     while (text.endsWith('\n')) text.chop(1);  // an empty last line takes no room
     LaidCell laid{text, {}, c.align, c.bold};
@@ -221,13 +230,75 @@ std::unique_ptr<Block> SectionLayout::make(const EvalContext& ctx, const Paper& 
             : fm.boundingRect(QRectF(0, 0, inner, 1e7), int(c.align) | Qt::TextWordWrap, laid.text)
                   .height();
     tallest = std::max(tallest, h);
-    laid.rect = QRectF(x, block->spaceAbove_, w, 0);
-    x += w;
+    laid.rect = QRectF(left, block->spaceAbove_, w, 0);
     block->cells_.push_back(std::move(laid));
   }
   block->height_ = block->spaceAbove_ + tallest + 2 * block->padY_;
   for (auto& c : block->cells_) c.rect.setHeight(block->height_ - block->spaceAbove_);
   return block;
+}
+
+struct SectionLayout::Metrics {
+  const QPaintDevice* device;
+  QFont font;
+  QFontMetricsF plain, bold;
+};
+
+const SectionLayout::Metrics& SectionLayout::metrics(const Paper& paper) const {
+  if (!metrics_ || metrics_->device != paper.device || metrics_->font != paper.font) {
+    const Fonts f = fonts(paper);
+    metrics_ = std::make_shared<Metrics>(Metrics{paper.device, paper.font,
+                                                 QFontMetricsF(f.plain, paper.device),
+                                                 QFontMetricsF(f.bold, paper.device)});
+  }
+  return *metrics_;
+}
+
+std::vector<double> SectionLayout::cellWidths(const Paper& paper, double width) const {
+  double fixed = 0;
+  int shares = 0;
+  for (const auto& c : cells_) {
+    fixed += c.points > 0 ? paper.px(c.points) : width * c.percent / 100.0;
+    shares += (c.points <= 0 && c.percent <= 0) ? 1 : 0;
+  }
+  const double share = shares ? std::max(0.0, width - fixed) / shares : 0;
+  std::vector<double> widths;
+  widths.reserve(cells_.size());
+  for (const auto& c : cells_)
+    widths.push_back(c.points > 0    ? paper.px(c.points)
+                     : c.percent > 0 ? width * c.percent / 100.0
+                                     : share);
+  return widths;
+}
+
+void SectionLayout::measure(const EvalContext& ctx, const Paper& paper, bool fixedOnly,
+                            std::vector<double>& needs) const {
+  // Up to this many characters a value is short: a quantity, a price, a unit, a part number.
+  // It is kept on one line; a longer text may break between its words.
+  constexpr qsizetype kShortValue = 12;
+  if (needs.size() < cells_.size()) needs.resize(cells_.size(), 0.0);
+  const Metrics& m = metrics(paper);
+  // Metrics round each advance to the device's pixels; a hair more keeps a text that fits
+  // exactly from being wrapped by the painter's own rounding.
+  const double slack = paper.px(0.5) + 2 * paper.px(kCellPadX);
+  static const QRegularExpression blanks(QStringLiteral("\\s+"));
+  for (size_t i = 0; i < cells_.size(); ++i) {
+    const Cell& c = cells_[i];
+    const bool fixed = c.text.constant();
+    if (fixedOnly && !fixed) continue;
+    const QFontMetricsF& fm = c.bold ? m.bold : m.plain;
+    const QString text = QString::fromStdString(c.text.render(ctx, /*html*/ false));
+    double need = 0;
+    for (const QString& line : text.split('\n')) {
+      if (fixed || line.size() <= kShortValue) {
+        need = std::max(need, fm.horizontalAdvance(line));
+      } else {
+        for (const QString& word : line.split(blanks, Qt::SkipEmptyParts))
+          need = std::max(need, fm.horizontalAdvance(word));
+      }
+    }
+    if (need > 0) needs[i] = std::max(needs[i], need + slack);
+  }
 }
 
 // ---- Pager ----------------------------------------------------------------------------------

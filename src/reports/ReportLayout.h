@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "reports/ColumnFit.h"
 #include "reports/ReportDefinition.h"
 #include "reports/Template.h"
 
@@ -26,6 +27,9 @@ struct Paper {
   double dpi = 72;
   QFont font;          // the definition's font, resolved for the device
   QString styleSheet;  // the definition's "style" section
+  // The list's fitted columns: row sections laid out as wide as `columns->width()` put their
+  // cell edges where it maps them.  Null: the widths as the definition gives them.
+  const ColumnFit* columns = nullptr;
   double px(double points) const { return points * dpi / 72.0; }
 };
 
@@ -49,12 +53,30 @@ class SectionLayout {
   std::unique_ptr<Block> make(const EvalContext& ctx, const Paper& paper, double width,
                               bool shaded = false) const;
   std::vector<const Expression*> expressions() const;
+
+  // The cells' widths as the definition gives them on a line `width` pixels wide (empty for
+  // an HTML section): fixed ones, then percentages, then equal shares of what is left.
+  std::vector<double> cellWidths(const Paper& paper, double width) const;
+  // Raises `needs` (one entry per cell) to the width each cell's text needs for the current
+  // values, padding included: a fixed text (a heading) or a short value as a whole line, a
+  // longer value its widest word, as wrapping between words is what a long value expects.
+  // `fixedOnly`: only the cells without placeholders.
+  void measure(const EvalContext& ctx, const Paper& paper, bool fixedOnly,
+               std::vector<double>& needs) const;
   // Drops the layout kept for reuse; every paint starts with this, as its device may be new.
-  void forgetLayout() const { lastDoc_.reset(); }
+  void forgetLayout() const {
+    lastDoc_.reset();
+    metrics_.reset();
+  }
 
   struct Cell;
 
  private:
+  struct Fonts;
+  struct Metrics;
+  Fonts fonts(const Paper& paper) const;
+  const Metrics& metrics(const Paper& paper) const;
+
   Template html_;
   std::vector<Cell> cells_;
   std::vector<std::string> rowClasses_;
@@ -62,6 +84,7 @@ class SectionLayout {
   mutable double lastWidth_ = -1;
   mutable const QPaintDevice* lastDevice_ = nullptr;
   mutable std::shared_ptr<QTextDocument> lastDoc_;
+  mutable std::shared_ptr<Metrics> metrics_;  // measuring runs row after row on one device
 };
 
 class Pager {

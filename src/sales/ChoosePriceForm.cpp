@@ -70,6 +70,7 @@ void TChoosePriceForm::cmdContinueClick() {
                                      "the quantity in stock of part " +
                                          entry.PartNumberDBEdit.text() + " set to " + f.stockText});
   record.recordWithFirstPost(sales);
+  entry.recordOrderEnd(header, f.grandTotal, f.totalTax);
   // The line is stored; only now does anything else change, so a refused post leaves the
   // totals, the stock and the quantity typed as they were.
   sales.post();

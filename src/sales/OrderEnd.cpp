@@ -66,7 +66,43 @@ void TSalesEntryForm::writeBillingRecord(const std::string& grandTotal,
   p.CreditCardNumberDBEdit.setText(CreditCardNumberDBEdit.text());
   p.GrandTotalDBEdit.setText(grandTotal);
   p.TotalTaxDBEdit.setText(totalTax);
+  // The order's end recorded with its lines is done with this post.
+  if (orderEnd_) orderEnd_->markWithPost(billing, billingStep_);
   billing.post();
+}
+
+void TSalesEntryForm::recordOrderEnd(const OrderHeader& header, ShortReal grandTotal,
+                                     ShortReal totalTax) {
+  // The record of the line before is closed first, so that the post that stores this one
+  // removes it: a start never finds two ends of one order.
+  orderEnd_.reset();
+  const auto text = [](const std::string& t) { return t.empty() ? Value{} : Value{t}; };
+  const std::string grand = writeNumber(grandTotal);
+  std::vector<std::pair<std::string, Value>> fields = {
+      {"OrderNumber", floatOfText(header.orderNumber)},
+      {"CustNum", floatOfText(header.customerNumber)},
+      {"Date", text(header.date)},
+      {"Credit Card Type", text(header.creditCardType)},
+      {"Credit Card Number", text(header.creditCardNumber)},
+      {"GrandTotal", floatOfText(grand)},
+      {"TotalTax", floatOfText(writeNumber(totalTax))}};
+  if (isPickUp(header.pickUpShip)) fields.push_back({"ShippingCharge", floatOfText("0")});
+  if (isPaidAtSale(header.typeOfSale))
+    fields.push_back({"PaymentStatus", Value{std::string("recieved")}});
+  const std::size_t lineCount = lines_.size() + 1;
+  orderEnd_ = std::make_unique<CommandRecord>(
+      "Sales Entry", "order " + header.orderNumber + ", " + std::to_string(lineCount) +
+                         (lineCount == 1 ? " line" : " lines") + " stored and not yet ended");
+  PlannedUpdate billing;
+  billing.table = "BillingShipping";
+  billing.insert = true;
+  billing.fields = std::move(fields);
+  billing.what = "the billing record of order " + header.orderNumber +
+                 " written as \"End of Order w/o Printing Invoice/Reciept\" writes it, grand "
+                 "total " +
+                 formatFixed2(static_cast<double>(grandTotal));
+  billingStep_ = orderEnd_->plan(std::move(billing));
+  orderEnd_->recordWithFirstPost(sales());
 }
 
 }  // namespace corvanta

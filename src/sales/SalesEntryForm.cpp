@@ -1,5 +1,7 @@
 #include "sales/SalesEntryForm.h"
 
+#include <map>
+
 #include "app/CorvantaApp.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
@@ -120,6 +122,7 @@ void TSalesEntryForm::lineStored(std::int64_t item, bool stockTaken) {
 
 void TSalesEntryForm::forgetOrder() {
   lines_.clear();
+  orderEnd_.reset();
   FormCreate();
 }
 
@@ -138,6 +141,9 @@ void TSalesEntryForm::leaveOrder() {
   const bool pending = t.state() == TableState::Insert;
   const OrderHeader header = headerTexts();
   t.cancel();
+  // The order will not end: its recorded end is closed, and goes with the first line taken
+  // out (in the same file), so that a start never bills an order being taken apart.
+  orderEnd_.reset();
   try {
     takeLinesBackOut();
   } catch (...) {
@@ -163,27 +169,89 @@ void TSalesEntryForm::takeLinesBackOut() {
     stock.selectIndex(stockIndex);
     if (stockRowid != 0) stock.moveToRowid(stockRowid);
   };
+
+  // Every step is worked out before anything changes (a stock figure out of range is
+  // refused here), last line first, and recorded with the first line taken out: a crash
+  // half-way is finished at the next start.
+  struct Step {
+    std::int64_t item = 0;
+    bool there = false;        // a line deleted meanwhile has nothing left to take out
+    std::int64_t product = 0;  // the stock record its items go back to (0: none)
+    std::string part, returned;
+    int lineStep = 0, stockStep = 0;
+  };
+  std::vector<Step> steps;
+  std::map<std::int64_t, std::string> stockAfter;  // a product sold on two lines
   try {
-    while (!lines_.empty()) {
-      const StoredLine line = lines_.back();
-      // A line deleted meanwhile in the order window has nothing left to take out.
-      if (t.moveToRowid(line.item)) {
-        const std::string part = t.fieldByName("PartNumber").displayText();
-        const double quantity = t.fieldByName("QuantitySold").asFloat();
-        // The stock figure is worked out (and refused when out of range) before anything is
-        // deleted; the line goes before its stock comes back, so that no moment counts the
-        // same items twice.
-        bool found = false;
-        std::string returned;
-        if (line.stockTaken) {
+    for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
+      Step step;
+      step.item = it->item;
+      if (auto row = t.file().byRowid(it->item)) {
+        step.there = true;
+        const Value& part = row->values[static_cast<size_t>(t.def().fieldIndex("PartNumber"))];
+        const Value& sold = row->values[static_cast<size_t>(t.def().fieldIndex("QuantitySold"))];
+        if (const auto* p = std::get_if<std::string>(&part)) step.part = *p;
+        const double quantity = std::holds_alternative<double>(sold) ? std::get<double>(sold) : 0;
+        if (it->stockTaken) {
           stock.selectIndex("");
-          found = stock.findKey(part);
-          if (found) returned = stockAfterSale(ProductQuantityInStockDBEdit.text(), -quantity);
+          if (stock.findKey(step.part)) {
+            step.product = stock.currentRowid();
+            auto known = stockAfter.find(step.product);
+            const std::string now =
+                known != stockAfter.end() ? known->second : ProductQuantityInStockDBEdit.text();
+            step.returned = stockAfterSale(now, -quantity);
+            stockAfter[step.product] = step.returned;
+          }
         }
+      }
+      steps.push_back(std::move(step));
+    }
+  } catch (...) {
+    restoreStock();
+    throw;
+  }
+
+  const std::string orderNumber = OrderNumberDBEdit.text();
+  std::size_t count = 0;
+  for (const Step& s : steps) count += s.there ? 1 : 0;
+  CommandRecord record("Exit w/o Entering an Order",
+                       "order " + orderNumber + ", " + std::to_string(count) +
+                           (count == 1 ? " line" : " lines") + " taken back out");
+  bool first = true;
+  for (Step& s : steps) {
+    if (!s.there) continue;
+    // The first line's removal carries the record; it needs no step of its own.
+    if (!first)
+      s.lineStep = record.plan({t.def().tableName,
+                                s.item,
+                                {},
+                                "the line of part " + s.part + " taken out of order " + orderNumber,
+                                true});
+    first = false;
+    if (s.product != 0)
+      s.stockStep =
+          record.plan({stock.def().tableName,
+                       s.product,
+                       {{"Quantity", floatOfText(s.returned)}},
+                       "the quantity in stock of part " + s.part + " set to " + s.returned});
+  }
+
+  try {
+    first = true;
+    for (const Step& s : steps) {
+      // The line goes before its stock comes back, so that no moment counts the same items
+      // twice.
+      if (s.there && t.moveToRowid(s.item)) {
+        if (first)
+          record.recordWithFirstPost(t);
+        else
+          record.markWithPost(t, s.lineStep);
+        first = false;
         t.remove();
-        if (found) {
+        if (s.product != 0 && stock.moveToRowid(s.product)) {
           stock.edit();
-          ProductQuantityInStockDBEdit.setText(returned);
+          ProductQuantityInStockDBEdit.setText(s.returned);
+          record.markWithPost(stock, s.stockStep);
           stock.post();
         }
       }

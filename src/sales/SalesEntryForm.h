@@ -11,11 +11,13 @@
 // The order start (customer selection, first order number), the line posting (price choice)
 // and the end of the order all run through this window's controls.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "data/controls/DBEdit.h"
 #include "data/controls/DBGrid.h"
+#include "data/engine/CommandRecord.h"
 #include "data/numbers/Numbers.h"
 #include "reports/ReportComponent.h"
 #include "ui/Form.h"
@@ -136,6 +138,13 @@ class TSalesEntryForm : public Form {
   // lowered for it.
   void lineStored(std::int64_t item, bool stockTaken);
   std::size_t storedLineCount() const { return lines_.size(); }
+  // With the line about to be posted (the sales table in insert state on it): how the order
+  // ends should the program stop before the person ends it, namely its billing record as
+  // "End of Order w/o Printing Invoice/Reciept" writes it, with the running totals through
+  // that line.  Stored with the line's post, it replaces the one stored with the line before;
+  // the next start writes the billing record of an order left open, so that no stored line
+  // is ever without one.
+  void recordOrderEnd(const OrderHeader& header, ShortReal grandTotal, ShortReal totalTax);
 
  private:
   struct StoredLine {
@@ -158,6 +167,10 @@ class TSalesEntryForm : public Form {
   void forgetOrder();
 
   std::vector<StoredLine> lines_;
+  // The order's end as recorded with its last line (null before the first line), and the
+  // number of its billing step.
+  std::unique_ptr<CommandRecord> orderEnd_;
+  int billingStep_ = 0;
   std::int64_t customerRowid_ = 0;  // the customer of the order being entered
 };
 

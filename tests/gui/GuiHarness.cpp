@@ -1,8 +1,11 @@
 #include "GuiHarness.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -10,10 +13,31 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "data/engine/Table.h"
+
 namespace corvanta::test {
 
 void settle() {
   for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+void typeInto(GuiShop& shop, const std::string& form, const std::string& control,
+              const QString& text) {
+  auto* edit = shop.widget<QLineEdit>(form, control);
+  if (!edit) {
+    ADD_FAILURE() << form << " has no edit " << control;
+    return;
+  }
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(edit, text);
+  settle();
+}
+
+void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values) {
+  table.insert();
+  for (const auto& [field, text] : values) table.fieldByName(field).setText(text);
+  table.post();
 }
 
 GuiShop::GuiShop(const Prepare& prepare)

@@ -5,8 +5,10 @@
 #include <QStringList>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "data/engine/Engine.h"
 #include "gui/FormWindow.h"
@@ -15,6 +17,10 @@
 
 class QTimer;
 class QWidget;
+
+namespace corvanta {
+class Table;
+}
 
 namespace corvanta::test {
 
@@ -59,5 +65,14 @@ class GuiShop {
 
 // Lets posted events (deferred grid refreshes, activation) run.
 void settle();
+
+// Puts the focus in a window's edit, selects what it shows and types text over it, key by
+// key, as a person would; the test fails when the window has no such edit.
+void typeInto(GuiShop& shop, const std::string& form, const std::string& control,
+              const QString& text);
+
+// Stores a record straight into a table (field name, typed text), for a test's starting
+// data.
+void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values);
 
 }  // namespace corvanta::test

@@ -11,15 +11,6 @@
 namespace corvanta::test {
 namespace {
 
-void typeInto(GuiShop& shop, const std::string& form, const std::string& control,
-              const QString& text) {
-  auto* edit = shop.widget<QLineEdit>(form, control);
-  ASSERT_NE(edit, nullptr) << control;
-  edit->setFocus();
-  QTest::keyClicks(edit, text);
-  settle();
-}
-
 TEST(InventoryWindow, AnItemAddedThroughTheWidgetsIsFoundAgain) {
   GuiShop shop;
   ASSERT_TRUE(shop.started());

@@ -6,43 +6,15 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
-#include <array>
-#include <cstdio>
-#include <memory>
 
 #include "GuiHarness.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "sales/SalesEntryForm.h"
+#include "support/PdfText.h"
 
 namespace corvanta::test {
 namespace {
-
-void fill(Table& t, std::initializer_list<std::pair<const char*, const char*>> values) {
-  t.insert();
-  for (const auto& [field, text] : values) t.fieldByName(field).setText(text);
-  t.post();
-}
-
-void typeQuantity(GuiShop& shop, const QString& text) {
-  auto* edit = shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit");
-  ASSERT_NE(edit, nullptr);
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClicks(edit, text);
-  settle();
-}
-
-std::string pdfText(const std::string& pdf) {
-  std::string text;
-  const std::string cmd = "pdftotext -layout '" + pdf + "' - 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-  if (!pipe) return text;
-  std::array<char, 4096> buf{};
-  for (size_t n; (n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0;)
-    text.append(buf.data(), n);
-  return text;
-}
 
 TEST(SalesWindow, TwoLinesSoldAndTheOrderEndedWithAPrintedReceipt) {
   GuiShop shop;
@@ -75,7 +47,7 @@ TEST(SalesWindow, TwoLinesSoldAndTheOrderEndedWithAPrintedReceipt) {
   EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "OrderNumberDBEdit")->text(), "1006");
 
   // 3 claw hammers at the retail price.
-  typeQuantity(shop, "3");
+  typeInto(shop, "SalesEntryForm", "QuantityToOrderEdit", "3");
   shop.press("SalesEntryForm", "cmdAddtoOrder");
   ASSERT_TRUE(shop.window("ChoosePriceForm").isVisible());
   shop.press("ChoosePriceForm", "cmdContinue");
@@ -88,7 +60,7 @@ TEST(SalesWindow, TwoLinesSoldAndTheOrderEndedWithAPrintedReceipt) {
   g.SalesEntryForm->DBNavigator1.click(NavButton::Next);
   settle();
   EXPECT_EQ(shop.widget<QLineEdit>("SalesEntryForm", "PartNumberDBEdit")->text(), "B200");
-  typeQuantity(shop, "2");
+  typeInto(shop, "SalesEntryForm", "QuantityToOrderEdit", "2");
   QTest::keyClick(shop.widget<QLineEdit>("SalesEntryForm", "QuantityToOrderEdit"), Qt::Key_Return);
   settle();
   ASSERT_TRUE(shop.window("ChoosePriceForm").isVisible());

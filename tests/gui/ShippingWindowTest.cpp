@@ -5,43 +5,14 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <array>
-#include <cstdio>
-#include <memory>
 
 #include "GuiHarness.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "support/PdfText.h"
 
 namespace corvanta::test {
 namespace {
-
-void typeInto(GuiShop& shop, const std::string& form, const std::string& control,
-              const QString& text) {
-  auto* edit = shop.widget<QLineEdit>(form, control);
-  ASSERT_NE(edit, nullptr) << control;
-  edit->setFocus();
-  edit->selectAll();
-  QTest::keyClicks(edit, text);
-  settle();
-}
-
-void fill(Table& t, std::initializer_list<std::pair<const char*, const char*>> values) {
-  t.insert();
-  for (const auto& [field, text] : values) t.fieldByName(field).setText(text);
-  t.post();
-}
-
-std::string pdfText(const std::string& pdf) {
-  std::string text;
-  const std::string cmd = "pdftotext -layout '" + pdf + "' - 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
-  if (!pipe) return text;
-  std::array<char, 4096> buf{};
-  for (size_t n; (n = fread(buf.data(), 1, buf.size(), pipe.get())) > 0;)
-    text.append(buf.data(), n);
-  return text;
-}
 
 TEST(ShippingWindow, OrderFoundShippedAndItsPackingSlipPrinted) {
   GuiShop shop;

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <memory>
 #include <regex>
 #include <stdexcept>
@@ -15,15 +13,6 @@ namespace corvanta::test {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string capture(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) throw std::runtime_error("cannot run " + command);
-  std::array<char, 4096> buf;
-  while (size_t n = std::fread(buf.data(), 1, buf.size(), pipe.get())) out.append(buf.data(), n);
-  return out;
-}
 
 EngineConfig configFor(const fs::path& dir) {
   EngineConfig cfg = EngineConfig::forDataDirectory(dir);
@@ -150,18 +139,6 @@ fs::path ReportTestShop::run(const std::string& reportName,
   EXPECT_NE(told.find("was saved as a PDF file:\n" + runtime.lastPdf().string()), std::string::npos)
       << told;
   return runtime.lastPdf();
-}
-
-std::string pdfText(const fs::path& pdf, int first, int last) {
-  std::string cmd = "pdftotext -layout -f " + std::to_string(first);
-  if (last > 0) cmd += " -l " + std::to_string(last);
-  return capture(cmd + " '" + pdf.string() + "' - 2>/dev/null");
-}
-
-int pdfPages(const fs::path& pdf) {
-  const std::string info = capture("pdfinfo '" + pdf.string() + "' 2>/dev/null");
-  const auto at = info.find("Pages:");
-  return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
 }
 
 int occurrences(const std::string& text, const std::string& what) {

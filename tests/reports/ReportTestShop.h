@@ -11,6 +11,7 @@
 #include "data/engine/TableFile.h"
 #include "data/engine/Value.h"
 #include "reports/PrintingReportRuntime.h"
+#include "support/PdfText.h"
 #include "support/TestSupport.h"
 
 namespace corvanta::test {
@@ -39,9 +40,6 @@ class ReportTestShop {
   std::map<std::string, std::unique_ptr<TableFile>> files_;
 };
 
-// The text of a PDF (pages first..last; 0: to the end), laid out as on paper.
-std::string pdfText(const std::filesystem::path& pdf, int first = 1, int last = 0);
-int pdfPages(const std::filesystem::path& pdf);
 int occurrences(const std::string& text, const std::string& what);
 int matches(const std::string& text, const std::string& regex);
 

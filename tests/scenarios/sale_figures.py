@@ -8,37 +8,15 @@ are printed as the scenario files write them (15 significant digits).
 
     python3 tests/scenarios/sale_figures.py
 """
+import os
+import sys
 from decimal import Decimal, getcontext
 from fractions import Fraction
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from exact_rounding import ext, short  # noqa: E402
+
 getcontext().prec = 80
-
-
-def round_bits(x, bits, ties_away):
-    x = Fraction(x)
-    if x == 0:
-        return Fraction(0)
-    sign, a = (-1 if x < 0 else 1), abs(x)
-    e = a.numerator.bit_length() - a.denominator.bit_length()
-    while Fraction(2) ** e > a:
-        e -= 1
-    while Fraction(2) ** (e + 1) <= a:
-        e += 1
-    scale = Fraction(2) ** (bits - 1 - e)
-    m = a * scale
-    whole = m.numerator // m.denominator
-    rest = m - whole
-    if rest > Fraction(1, 2) or (rest == Fraction(1, 2) and (ties_away or whole % 2)):
-        whole += 1
-    return sign * Fraction(whole) / scale
-
-
-def ext(x):  # an extended-precision result
-    return round_bits(x, 64, False)
-
-
-def short(x):  # stored into a short real
-    return round_bits(x, 40, True)
 
 
 def read(text):  # number reading of a plain decimal text

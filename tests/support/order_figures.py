@@ -14,39 +14,11 @@ Run it to print the figures of every case the scenarios use.
 """
 from decimal import Decimal, ROUND_HALF_UP
 from fractions import Fraction as F
-import math
+
+from exact_rounding import dbl, ext, short
 
 
-def _round(x, bits, ties_even):
-    if x == 0:
-        return F(0)
-    sign = -1 if x < 0 else 1
-    a = abs(x)
-    e = math.floor(math.log2(a.numerator) - math.log2(a.denominator))
-    # make sure 2^e <= a < 2^(e+1)
-    while F(2) ** e > a:
-        e -= 1
-    while F(2) ** (e + 1) <= a:
-        e += 1
-    scale = F(2) ** (bits - 1 - e)
-    m = a * scale
-    lo = m.numerator // m.denominator
-    rest = m - lo
-    if rest > F(1, 2) or (rest == F(1, 2) and (not ties_even or lo % 2 == 1)):
-        lo += 1
-    return sign * F(lo) / scale
-
-
-def ext(x):
-    return _round(F(x), 64, True)
-
-
-def sr(x):
-    return _round(F(x), 40, False)
-
-
-def dbl(x):
-    return _round(F(x), 53, True)
+sr = short  # a short real, under the short name the formulas below use
 
 
 def read(text):

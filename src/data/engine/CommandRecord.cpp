@@ -103,7 +103,8 @@ void CommandRecord::recordWithFirstPost(Table& table) {
                     {"rowid", s.rowid},
                     {"fields", fields},
                     {"what", s.what},
-                    {"remove", s.remove}});
+                    {"remove", s.remove},
+                    {"insert", s.insert}});
   }
   const std::string file = table.filePath().string();
   files_.push_back(file);
@@ -193,7 +194,20 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         Statement st(db, "INSERT OR IGNORE INTO corvanta_step(command, step) VALUES (?, ?)");
         st.bindInt(1, id).bindInt(2, n).step();
       });
-      if (step.value("remove", false)) {
+      if (step.value("insert", false)) {
+        std::vector<Value> values(def->fields.size());
+        for (const auto& f : step.at("fields")) {
+          const int i = def->fieldIndex(f.at(0).get<std::string>());
+          if (i >= 0) values[static_cast<size_t>(i)] = fromJson(f.at(1));
+        }
+        try {
+          tf.insert(values);
+          done.push_back(what);
+        } catch (const KeyViolation&) {
+          // A record with its key is stored already (written some other way meanwhile):
+          // a second one would be refused anyway, and nothing is stored twice.
+        }
+      } else if (step.value("remove", false)) {
         // Gone already is what the step wanted.
         if (row) tf.remove(rowid);
         done.push_back(what);

@@ -23,14 +23,16 @@
 
 namespace corvanta {
 
-// A later step of a command: fields of one stored record set to values, or the record
-// deleted.
+// A later step of a command: fields of one stored record set to values, the record
+// deleted, or a new record with these fields inserted (rowid unused).  An insert whose key
+// a stored record holds already is left out when finishing: nothing is stored twice.
 struct PlannedUpdate {
   std::string table;  // the table's name ("stock.db")
   std::int64_t rowid = 0;
   std::vector<std::pair<std::string, Value>> fields;
   std::string what;  // for the person: "the quantity in stock of A100"
   bool remove = false;
+  bool insert = false;
 };
 
 // The value a float field stores for a text typed into it (empty for the empty text).

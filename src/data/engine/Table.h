@@ -79,8 +79,16 @@ class Table {
   void post();
   // Work that the next post or delete of this table commits in the same transaction as its
   // write (a command's record of its steps): stored with it or not at all.  Dropped when that
-  // post or delete fails or the edit is cancelled.
-  void commitWithNextWrite(std::function<void(SqliteDb&)> work) { companion_ = std::move(work); }
+  // post or delete fails or the edit is cancelled.  Work given twice before one write runs
+  // in the order given (a sale line carries its own record and its order's).
+  void commitWithNextWrite(std::function<void(SqliteDb&)> work) {
+    if (companion_)
+      work = [first = std::move(companion_), then = std::move(work)](SqliteDb& db) {
+        first(db);
+        then(db);
+      };
+    companion_ = std::move(work);
+  }
   void cancel();  // nothing in browse state
   void remove();  // deletes the current record (cancels an insert); the next one becomes current
   void first();

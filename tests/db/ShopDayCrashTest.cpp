@@ -321,10 +321,15 @@ TEST_F(ShopDayCrash, EveryStartFindsTheShopWhole) {
       ++acknowledged;
 
     const int wrongBefore = wrong;
+    // What a failure report needs: the command in flight and what the start said.
+    std::string context =
+        "after kill " + std::to_string(kill + 1) + ", in flight: " +
+        (model.inFlight.empty() ? "nothing" : model.inFlight + " " + model.inFlightOrder);
     {
       ShopRun next(dir.path());
       ASSERT_TRUE(next.app.start());
       for (const auto& m : next.dialogs.takeMessages()) {
+        context += "\nat start: " + m;
         const auto open = m.find("The command \"");
         EXPECT_EQ(open, 0u) << m;
         if (open == 0) ++finishedAtStart[m.substr(13, m.find('"', 13) - 13)];
@@ -335,10 +340,10 @@ TEST_F(ShopDayCrash, EveryStartFindsTheShopWhole) {
     const auto [status1, out1, err1] = runTool({"check", "--deep"});
     EXPECT_EQ(status1, 0) << out1 << err1;
     const auto [status2, out2, err2] = runTool({"audit"});
-    EXPECT_EQ(status2, 0) << "after kill " << kill + 1 << ":\n" << out2 << err2;
+    EXPECT_EQ(status2, 0) << context << "\n" << out2 << err2;
     std::string stockReport;
     const auto stored = storedLines(stockReport);
-    EXPECT_EQ(stockReport, "") << "after kill " << kill + 1;
+    EXPECT_EQ(stockReport, "") << context;
     for (const auto& [order, n] : model.lines) {
       const auto it = stored.find(order);
       const int have = it == stored.end() ? 0 : it->second;
@@ -347,7 +352,7 @@ TEST_F(ShopDayCrash, EveryStartFindsTheShopWhole) {
         EXPECT_TRUE(have == n || have == n + 1 || have == n - 1 || have == 0)
             << "order " << order << ": " << have << " lines, " << n << " acknowledged";
       } else {
-        EXPECT_EQ(have, n) << "order " << order << " after kill " << kill + 1;
+        EXPECT_EQ(have, n) << "order " << order << " " << context;
       }
     }
     // The model goes on from what the tables hold for the order in flight.

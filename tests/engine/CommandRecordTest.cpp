@@ -112,6 +112,38 @@ TEST_F(CommandRecordTest, CrashBetweenTheTwoPostsIsFinishedAtTheNextStartOnce) {
   EXPECT_EQ(stockAgainstLines(), "consistent");
 }
 
+// A completed sale's plan waits in the sales file for the next recorded write there; a
+// command writing first to the stock must not take the sale's mark out of the stock file
+// meanwhile, or a crash before the next sales write has the start set the stock back to the
+// sale's figure.
+TEST_F(CommandRecordTest, AStepDoneStaysDoneWhileItsPlanWaitsForRemoval) {
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    auto sales = open("NewSales");
+    auto stock = open("stock.db");
+    sell(*sales, *stock, "A100", 2);
+    {
+      // Items received into stock, recorded in the stock file only, after the sale closed.
+      CommandRecord receipt("Receive", "10 x A100");
+      if (!stock->findKey("A100")) ::_exit(2);
+      stock->edit();
+      stock->fieldByName("Quantity").setValue(kStartQuantity - 2 + 10);
+      receipt.recordWithFirstPost(*stock);
+      stock->post();
+    }
+    ::_exit(0);  // dead before any further write to the sales file
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_EQ(status, 0);
+
+  EXPECT_EQ(finishInterruptedCommands(*engine), std::vector<std::string>{});
+  auto stock = open("stock.db");
+  ASSERT_TRUE(stock->findKey("A100"));
+  EXPECT_EQ(stock->fieldByName("Quantity").asFloat(), kStartQuantity - 2 + 10);
+}
+
 TEST_F(CommandRecordTest, AFailedFirstPostStoresNoPlan) {
   auto sales = open("NewSales");
   auto stock = open("stock.db");

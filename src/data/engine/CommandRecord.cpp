@@ -85,8 +85,13 @@ CommandRecord::CommandRecord(std::string name, std::string detail)
     : id_(newCommandId()), name_(std::move(name)), detail_(std::move(detail)) {}
 
 CommandRecord::~CommandRecord() {
+  // Only the file of the plan forgets the command during the run: its marks in other files
+  // stay until the next start sweeps them.  A mark removed while its plan is still stored
+  // would have the next start carry out that step again, with values that may be stale by
+  // then (a stock quantity set back).
+  if (files_.empty()) return;
   std::lock_guard<std::mutex> lock(closedMutex);
-  for (const auto& f : files_) closedByFile[f].insert(id_);
+  closedByFile[files_.front()].insert(id_);
 }
 
 int CommandRecord::plan(PlannedUpdate step) {
@@ -217,13 +222,15 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         failed.push_back(what);
       }
     }
-    // Finished (or as far as it can go): the record and its marks are removed.
+    // Finished (or as far as it can go): the record goes first, then its marks, so that a
+    // crash in between never leaves a plan whose done steps look undone.
+    {
+      SqliteDb db(c.file, SqliteDb::Mode::ReadWrite);
+      Statement st(db, "DELETE FROM corvanta_command WHERE id = ?");
+      st.bindInt(1, c.id).step();
+    }
     for (const auto& [table, file] : files) {
       SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-      if (hasTable(db, "corvanta_command")) {
-        Statement st(db, "DELETE FROM corvanta_command WHERE id = ?");
-        st.bindInt(1, c.id).step();
-      }
       if (hasTable(db, "corvanta_step")) {
         Statement st(db, "DELETE FROM corvanta_step WHERE command = ?");
         st.bindInt(1, c.id).step();
@@ -261,8 +268,12 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
       while (st.step())
         if (!live.count(st.columnInt(0))) orphans.push_back(st.columnInt(0));
     }
+    if (orphans.empty()) continue;
+    // The marks of a day's commands: removed in one transaction, not one commit each.
+    db.exec("BEGIN IMMEDIATE");
     Statement del(db, "DELETE FROM corvanta_step WHERE command = ?");
     for (std::int64_t id : orphans) del.reset().bindInt(1, id).step();
+    db.exec("COMMIT");
   }
   return messages;
 }

@@ -11,8 +11,10 @@
 // its mark, so that running it twice does no harm): the command ends as if the program had
 // not stopped.  A command whose first post was not stored left nothing to undo.
 //
-// Rows of completed commands are removed by the next recorded write to the same file, so
-// the recording costs no extra transaction (and no extra wait for the disk) per command.
+// The plan of a completed command is removed by the next recorded write to its file, so the
+// recording costs no extra transaction (and no extra wait for the disk) per command; its
+// marks in other files stay until the next start removes them, after the plan is gone (a
+// mark removed first would make a finished step look undone).
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -42,7 +44,7 @@ class CommandRecord {
  public:
   // `name` is the command as the person knows it ("Continue"), `detail` what it was about.
   CommandRecord(std::string name, std::string detail);
-  // Closes the command: its rows go with the next recorded writes of their files.  A step
+  // Closes the command: its plan goes with the next recorded write to its file.  A step
   // that failed while the program runs was shown then, and is not carried out later.
   ~CommandRecord();
   CommandRecord(const CommandRecord&) = delete;

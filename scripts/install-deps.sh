@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libsqlite3-dev sqlite3 qt6-base-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang-format poppler-utils
-          xvfb xauth imagemagick nlohmann-json3-dev pxlib-dev)
+          xvfb xauth imagemagick openbox xdotool nlohmann-json3-dev pxlib-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

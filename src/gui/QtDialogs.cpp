@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
+#include <QTreeView>
 #include <filesystem>
 
 #include "data/engine/EngineConfig.h"
@@ -121,8 +123,16 @@ std::optional<std::string> QtDialogs::openFile(const OpenFileRequest& request) {
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   if (!request.fileName.empty()) dialog.selectFile(q(start.filename().string()));
-  // Wide enough that the names, sizes and dates of its list can be read.
+  // Wide enough that the names, sizes and dates of its list can be read, and the room shared
+  // so that they are: the size, type and date columns as wide as their texts, the name
+  // column the rest (left alone, the three get a fixed narrow width and are cut to "8 Dec ...").
   dialog.resize(fitToScreen(QSize(860, 520)));
+  if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = list->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().first().toStdString();
 }

@@ -52,6 +52,15 @@ GuiShop::GuiShop(const Prepare& prepare)
   QObject::connect(closer_.get(), &QTimer::timeout, [this] {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal) return;
+    if (onModal) {
+      // The handler may wait, and this timer fires again meanwhile: one call at a time.
+      static bool busy = false;
+      if (busy) return;
+      busy = true;
+      const bool handled = onModal(modal);
+      busy = false;
+      if (handled) return;
+    }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       boxes << box->windowTitle() + ": " + box->text();
       if (box->button(QMessageBox::Yes) && !replies.isEmpty()) {

@@ -54,6 +54,9 @@ class GuiShop {
   // Replies, oldest first, to the Yes/No questions that come up ("Yes" or "No"); with none
   // left a question gets Enter as the other boxes do.
   QStringList replies;
+  // Called first with each modal window that comes up (a file dialog, a print preview);
+  // true: it dealt with the window, which is then neither recorded nor closed.
+  std::function<bool(QWidget*)> onModal;
 
  private:
   TempDir dir_;

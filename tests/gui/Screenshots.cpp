@@ -2,11 +2,14 @@
 // tax rate through the real widgets and saves pictures of the main window, the about window,
 // the set tax rate dialog and the splash into DIR, then of each FORM named (FORM.png), so
 // that a window's look can be checked.  "sale-printouts" keeps the receipt and the invoice of
-// the sale that pictures the sales windows, as PDF files.  Run it under xvfb-run for the desktop's
-// fonts.
+// the sale that pictures the sales windows, as PDF files; "services" pictures the help window,
+// the open-file dialog and the print preview of the stock report.  Run it under xvfb-run for the
+// desktop's fonts, on a screen of 1366x768 (scripts/screenshots.sh).
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -17,6 +20,8 @@
 #include "GuiHarness.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "gui/HelpWindow.h"
+#include "inventory/InventoryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "sales/SetFirstOrderNumberForm.h"
 #include "ui/Form.h"
@@ -192,6 +197,53 @@ bool pictureSale(GuiShop& shop, const QString& dir, const std::set<std::string>&
   return ok;
 }
 
+// The program's services as the inventory window reaches them: its help (the help window),
+// and Print Preview, which asks for the report definition (the open-file dialog) and shows
+// the stock report (the print preview).
+bool pictureServices(GuiShop& shop, const QString& dir) {
+  bool ok = true;
+  shop.app().g.InventoryForm->show();
+  settle();
+  shop.press("InventoryForm", "cmdHelp");
+  corvanta::HelpWindow* help = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (auto* h = dynamic_cast<corvanta::HelpWindow*>(w); h && h->isVisible()) help = h;
+  if (!help) {
+    std::fprintf(stderr, "no help window\n");
+    ok = false;
+  } else {
+    ok &= save(*help, dir, "help-window.png");
+    help->close();
+  }
+
+  bool sawDialog = false, sawPreview = false;
+  shop.onModal = [&](QWidget* modal) {
+    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      QTest::qWait(400);  // the folder's files are listed in the background
+      ok &= save(*files, dir, "open-file-dialog.png");
+      sawDialog = true;
+      static_cast<QDialog*>(files)->accept();  // on the definition it offers, stock.rpt
+      return true;
+    }
+    if (auto* preview = qobject_cast<QDialog*>(modal)) {
+      ok &= save(*preview, dir, "print-preview.png");
+      sawPreview = true;
+      preview->reject();
+      return true;
+    }
+    return false;
+  };
+  shop.press("InventoryForm", "cmdPrintPreview");
+  shop.onModal = nullptr;
+  if (!sawDialog || !sawPreview) {
+    std::fprintf(stderr, "Print Preview showed %s\n",
+                 sawDialog ? "no preview" : "no open-file dialog");
+    ok = false;
+  }
+  shop.app().g.InventoryForm->close();
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -233,6 +285,10 @@ int main(int argc, char** argv) {
       "sale-printouts"};
   std::set<std::string> sale;
   for (int i = 2; i < argc; ++i) {
+    if (std::string(argv[i]) == "services") {
+      ok &= pictureServices(shop, dir);
+      continue;
+    }
     if (salesWindows.count(argv[i])) {
       sale.insert(argv[i]);
       continue;

@@ -120,14 +120,11 @@ TEST(ShippedReports, MailingLabelsThirtyToASheet) {
   EXPECT_NE(pdfText(pdf).find("Jane Doe"), std::string::npos);
 }
 
-// A shop's own label definition: a seven-line address on the common 30-up sheet, or on
-// labels of the given height.
-void writeSevenLineLabels(ReportTestShop& shop, const std::string& height) {
-  ReportRun shipped;
-  shipped.component = "labels";
-  shipped.reportName = "clientlbs5160";
-  shipped.directory = kReportDirectory;
-  const fs::path dir = shop.runtime.locate(shipped).parent_path();
+// A shop's own label definition, in a folder of its own beside the shop's data: a seven-line
+// address on the common 30-up sheet, or on labels of the given height.  Returns the folder.
+std::string writeSevenLineLabels(ReportTestShop& shop, const std::string& height) {
+  const fs::path dir = shop.dir.path() / "own reports";
+  fs::create_directories(dir);
   std::ofstream(dir / "seven.rpt")
       << "<!-- report\nreport: Seven Line Labels\npage: letter portrait\nfont: 10pt\n"
          "rows: clients.DB by byLastName\n"
@@ -137,19 +134,19 @@ void writeSevenLineLabels(ReportTestShop& shop, const std::string& height) {
          "<!-- section label -->\n<p style=\"margin:0\">{{FirstName}} {{LastName}}<br>"
          "Attn: Receiving<br>Building 7<br>{{Street}}<br>Suite 100<br>Dock 4<br>"
          "{{City}}, {{State}} {{Zip}}</p>\n";
+  return dir.string() + "/";
 }
 
 TEST(ShippedReports, ASevenLineAddressFitsItsLabelSetSmallerOrThePersonIsTold) {
   ReportTestShop shop(3);
-  writeSevenLineLabels(shop, "1in");
-  const auto pdf = keep(shop.run("seven.rpt"), "seven-line-labels");
+  const auto pdf =
+      keep(shop.run("seven.rpt", {}, writeSevenLineLabels(shop, "1in")), "seven-line-labels");
   EXPECT_EQ(shop.told.find("cut"), std::string::npos) << shop.told;
   EXPECT_EQ(matches(pdfText(pdf), R"([A-Z]{2} \d{5})"), 5) << "every label keeps its last line";
 
   // Labels too small for seven lines at any readable size: printed, and the person told
   // which ones were cut.
-  writeSevenLineLabels(shop, "0.5in");
-  shop.run("seven.rpt");
+  shop.run("seven.rpt", {}, writeSevenLineLabels(shop, "0.5in"));
   const std::string& told = shop.told;
   EXPECT_NE(told.find("were too small for their text"), std::string::npos) << told;
   EXPECT_NE(told.find("page 1, label 1;"), std::string::npos) << told;

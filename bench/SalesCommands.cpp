@@ -12,6 +12,7 @@
 #include "BenchData.h"
 #include "Raw.h"
 #include "WindowShop.h"
+#include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
@@ -235,6 +236,38 @@ void priceContinue(benchmark::State& state, Figure& fig) {
   salesHome();
 }
 
+// The Continue with its command record and without it, timed in the same iteration in
+// alternating order, each after its own product was found and its quantity typed.
+void continueRecordCost(benchmark::State& state, Figure& fig) {
+  WindowShop& w = windowShop();
+  Figure& plain = figure(fig.name + ".unrecorded", "Continue without the command record");
+  fig.seconds.clear();
+  plain.seconds.clear();
+  salesHome();
+  startOrder(customers().text[0]);
+  size_t i = 0, turn = 0;
+  const auto once = [&](bool recorded, double& took) {
+    prepareLine(i++ * 31);
+    const size_t lines = entry().storedLineCount();
+    CommandRecord::setRecording(recorded);
+    const auto t0 = std::chrono::steady_clock::now();
+    g().ChoosePriceForm->cmdContinue.click();
+    took = seconds(t0);
+    CommandRecord::setRecording(true);
+    return entry().storedLineCount() == lines + 1 && sales().state() == TableState::Insert;
+  };
+  for (auto _ : state) {
+    double with = 0, without = 0;
+    const bool stored = turn++ % 2 ? once(false, without) && once(true, with)
+                                   : once(true, with) && once(false, without);
+    state.SetIterationTime(with);
+    fig.seconds.push_back(with);
+    plain.seconds.push_back(without);
+    if (!w.quiet(state) || !expect(state, stored, "line not stored")) break;
+  }
+  salesHome();
+}
+
 void endOfOrder(benchmark::State& state, Figure& fig, Button& button, bool printed) {
   WindowShop& w = windowShop();
   Figure& rawFig =
@@ -276,6 +309,8 @@ void registerSalesCommands() {
                   orderStart);
   registerCommand("Sales/PriceContinue", "Choose Price Form: Continue (a line stored)", 1000,
                   priceContinue);
+  registerCommand("Sales/ContinueRecorded", "Continue with its command record", 1000,
+                  continueRecordCost);
   registerCommand("Sales/EndOfOrderWOPrint", "End of Order w/o Printing Invoice/Reciept", 500,
                   endWithoutPrint);
   registerCommand("Sales/EndOfOrderPrintReciept", "Print Reciept (report recorded)", 500,

@@ -74,6 +74,26 @@ void printSummary() {
                   fmtSeconds(base).c_str(), cmd / base);
     }
   }
+
+  // What commands pay for being kept whole across a crash ("NAME.unrecorded" beside "NAME").
+  for (const auto& plain : figures()) {
+    const std::string suffix = ".unrecorded";
+    if (plain->seconds.empty() || plain->name.size() <= suffix.size() ||
+        plain->name.compare(plain->name.size() - suffix.size(), suffix.size(), suffix) != 0)
+      continue;
+    const std::string name = plain->name.substr(0, plain->name.size() - suffix.size());
+    for (const auto& f : figures()) {
+      if (f->name != name || f->seconds.empty()) continue;
+      std::printf(
+          "\nWith and without the command record\n\n"
+          "| command | median | 90th | without, median | without, 90th | ratio of medians |\n"
+          "|---|---|---|---|---|---|\n");
+      const double with = quantile(f->seconds, 0.5), without = quantile(plain->seconds, 0.5);
+      std::printf("| %s | %s | %s | %s | %s | %.2f |\n", f->label.c_str(), fmtSeconds(with).c_str(),
+                  fmtSeconds(quantile(f->seconds, 0.9)).c_str(), fmtSeconds(without).c_str(),
+                  fmtSeconds(quantile(plain->seconds, 0.9)).c_str(), with / without);
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "data/engine/CommandRecord.h"
 
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -59,6 +60,8 @@ Value fromJson(const json& j) {
   return Value{};
 }
 
+std::atomic<bool> recording{true};
+
 std::int64_t newCommandId() {
   static std::mt19937_64 random{std::random_device{}()};
   static std::mutex m;
@@ -99,7 +102,12 @@ int CommandRecord::plan(PlannedUpdate step) {
   return static_cast<int>(steps_.size());
 }
 
+void CommandRecord::setRecording(bool on) {
+  recording = on;
+}
+
 void CommandRecord::recordWithFirstPost(Table& table) {
+  if (!recording) return;
   json plan = json::array();
   for (const auto& s : steps_) {
     json fields = json::array();
@@ -123,6 +131,7 @@ void CommandRecord::recordWithFirstPost(Table& table) {
 }
 
 void CommandRecord::markWithPost(Table& table, int n) {
+  if (!recording) return;
   const std::string file = table.filePath().string();
   files_.push_back(file);
   table.commitWithNextWrite([id = id_, n, file](SqliteDb& db) {

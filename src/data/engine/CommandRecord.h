@@ -57,6 +57,10 @@ class CommandRecord {
   // Step n's mark goes with the table's next post or delete.
   void markWithPost(Table& table, int n);
 
+  // Whether commands record their steps: always, except while a benchmark measures what the
+  // recording costs (a command run without it is not finished after a crash).
+  static void setRecording(bool on);
+
  private:
   std::int64_t id_;
   std::string name_, detail_;

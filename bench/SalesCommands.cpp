@@ -6,12 +6,18 @@
 // Each iteration times the command and its raw statements back to back, in alternating order,
 // so that both meet the same disk and cache; what is not the command (finding a product,
 // typing the quantity, selling the line an end of order needs) runs outside the timing.
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <string>
+#include <thread>
 
 #include "BenchData.h"
 #include "Raw.h"
 #include "WindowShop.h"
+#include "data/engine/AutomaticBackup.h"
 #include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
@@ -268,6 +274,60 @@ void continueRecordCost(benchmark::State& state, Figure& fig) {
   salesHome();
 }
 
+// The Continue while the day's automatic backup of the whole set runs on its thread, after 40
+// Continues with no backup running.  A person's pace: a line every 50 ms.  Each iteration is
+// one backup into a directory of its own; the backup's time is the iteration's.
+void continueDuringBackup(benchmark::State& state, Figure& fig) {
+  WindowShop& w = windowShop();
+  Figure& idle = figure(fig.name + ".idle", "Continue, no backup running");
+  fig.seconds.clear();
+  idle.seconds.clear();
+  salesHome();
+  startOrder(customers().text[0]);
+  size_t i = 0;
+  bool stored = true;
+  const auto once = [&](Figure& into) {
+    prepareLine(i++ * 31);
+    const size_t lines = entry().storedLineCount();
+    const auto t0 = std::chrono::steady_clock::now();
+    g().ChoosePriceForm->cmdContinue.click();
+    into.seconds.push_back(seconds(t0));
+    stored = stored && entry().storedLineCount() == lines + 1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  };
+  const std::filesystem::path root = w.file("stock.db").parent_path().parent_path() / "backups";
+  int run = 0;
+  for (auto _ : state) {
+    // First the same pace with no backup running, after the disk has written out what the
+    // run before left in the page cache (a backup's copy is written back after it ends).
+    ::sync();
+    for (int k = 0; k < 40; ++k) once(idle);
+    EngineConfig config = w.engine().config();
+    config.backups().automatic = true;
+    config.backups().directory = root / std::to_string(run++);
+    const Engine engine(config);
+    const auto t0 = std::chrono::steady_clock::now();
+    AutomaticBackup backup(engine);
+    const bool started = backup.started();
+    size_t during = 0;
+    while (!backup.finished()) {
+      once(fig);
+      ++during;
+    }
+    backup.wait();
+    state.SetIterationTime(seconds(t0));
+    const auto failure = backup.takeFailure();
+    if (failure) std::fprintf(stderr, "automatic backup failed: %s\n", failure->c_str());
+    const bool backedUp = started && !failure && !backup.folder().empty();
+    if (!stored) std::fprintf(stderr, "a line was not stored\n");
+    std::filesystem::remove_all(config.backups().directory);
+    if (!w.quiet(state) || !expect(state, backedUp && stored && during > 0, "no backup or line"))
+      break;
+  }
+  std::filesystem::remove_all(root);
+  salesHome();
+}
+
 void endOfOrder(benchmark::State& state, Figure& fig, Button& button, bool printed) {
   WindowShop& w = windowShop();
   Figure& rawFig =
@@ -311,6 +371,8 @@ void registerSalesCommands() {
                   priceContinue);
   registerCommand("Sales/ContinueRecorded", "Continue with its command record", 1000,
                   continueRecordCost);
+  registerCommand("Sales/ContinueDuringBackup", "Continue while the automatic backup runs", 3,
+                  continueDuringBackup);
   registerCommand("Sales/EndOfOrderWOPrint", "End of Order w/o Printing Invoice/Reciept", 500,
                   endWithoutPrint);
   registerCommand("Sales/EndOfOrderPrintReciept", "Print Reciept (report recorded)", 500,

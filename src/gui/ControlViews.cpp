@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -338,10 +339,42 @@ class ButtonView : public ControlView {
   Button& model_;
 };
 
+// Option buttons answer the arrow keys as a person expects: Up/Left and Down/Right go to the
+// previous or next option of the same group (round the end) and choose it.  The widgets are
+// not auto-exclusive (the model keeps its group exclusive), and Qt would move such a button's
+// focus as Tab does, on to OK, leaving the option shown with the focus unchosen: Enter then
+// ran the option that was still chosen.
+class OptionRadio : public QRadioButton {
+ public:
+  using QRadioButton::QRadioButton;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    const int k = event->key();
+    const bool back = k == Qt::Key_Up || k == Qt::Key_Left;
+    if ((!back && k != Qt::Key_Down && k != Qt::Key_Right) || !parentWidget()) {
+      QRadioButton::keyPressEvent(event);
+      return;
+    }
+    std::vector<OptionRadio*> group;
+    for (auto* r : parentWidget()->findChildren<OptionRadio*>(Qt::FindDirectChildrenOnly))
+      if (r->isEnabled() && r->isVisible()) group.push_back(r);
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (group.size() < 2 || at == group.end()) {
+      QRadioButton::keyPressEvent(event);
+      return;
+    }
+    const size_t i = static_cast<size_t>(at - group.begin());
+    OptionRadio* next = group[(i + (back ? group.size() - 1 : 1)) % group.size()];
+    next->setFocus(Qt::TabFocusReason);
+    next->click();
+  }
+};
+
 class OptionView : public ControlView {
  public:
   OptionView(OptionButton& o, QWidget* parent, ActionRunner& runner)
-      : ControlView(o, new QRadioButton(parent)), model_(o) {
+      : ControlView(o, new OptionRadio(parent)), model_(o) {
     auto* radio = static_cast<QRadioButton*>(widget());
     // The model keeps its group exclusive (same parent); the widgets only mirror it, so that
     // a program's unchecking shows too.

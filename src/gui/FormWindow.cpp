@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "data/controls/DBEdit.h"
 #include "data/engine/Table.h"
 #include "gui/ActionRunner.h"
 #include "gui/ControlViews.h"
@@ -46,6 +47,16 @@ Qt::WindowFlags flagsFor(const Form& form) {
       break;
   }
   return Qt::Window;
+}
+
+// An edit showing the key of a stored record being changed (the order number of the order
+// whose payment or shipping is entered): the record is found by it, nobody means to retype it.
+bool showsKeyOfChangedRecord(const Control& control) {
+  auto* db = dynamic_cast<const DBEdit*>(&control);
+  const Table* t = db && db->link().active() ? db->link().table() : nullptr;
+  if (!t || t->state() != TableState::Edit || t->def().indexes.empty()) return false;
+  const std::string& key = t->def().indexes[0].field;
+  return !key.empty() && key == db->link().fieldName();
 }
 
 }  // namespace
@@ -216,8 +227,12 @@ void FormWindow::focusAfterButton() {
 }
 
 void FormWindow::focusOnOpen() {
-  // The chosen option first (Enter then runs it), else the first edit that takes typing;
-  // otherwise the first control of the tab order, as the window's activation gives it.
+  // The chosen option first (Enter then runs it), else the first edit that takes typing for
+  // something being entered: a plain edit, or a record in edit or insert state (past the key
+  // of a stored record being changed).  An edit over a stored record in browse state is passed
+  // over: typing there would start changing that record, which is never what a person opening
+  // a window means.  Without such an edit, the window's first command has the focus (Search,
+  // Add Item), not whatever edit comes first.
   for (auto& v : views_) {
     auto* radio = qobject_cast<QRadioButton*>(v->widget());
     if (radio && radio->isChecked() && radio->isEnabled() && !radio->isHidden()) {
@@ -227,9 +242,18 @@ void FormWindow::focusOnOpen() {
   }
   for (auto& v : views_) {
     if (!v->takesTyping() || !v->widget()->isEnabled()) continue;
+    if (const Table* t = v->table(); t && t->state() == TableState::Browse) continue;
+    if (showsKeyOfChangedRecord(v->control())) continue;
     v->widget()->setFocus(Qt::TabFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(v->widget())) edit->selectAll();
     return;
+  }
+  for (auto& v : views_) {
+    auto* push = qobject_cast<QPushButton*>(v->widget());
+    if (push && push->isEnabled() && !push->isHidden()) {
+      push->setFocus(Qt::TabFocusReason);
+      return;
+    }
   }
 }
 

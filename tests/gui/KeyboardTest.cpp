@@ -16,6 +16,7 @@
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "gui/HelpWindow.h"
+#include "sales/SalesEntryForm.h"
 
 namespace corvanta::test {
 namespace {
@@ -175,6 +176,115 @@ TEST(Keyboard, F1ShowsTheWindowsHelpInAWindowThatFitsTheScreen) {
         separators += a->isSeparator();
       }
   EXPECT_GE(separators, 2);
+}
+
+// A dialog the window manager keeps above `window`, while staying modeless.
+void expectDialogOf(FormWindow& dialog, FormWindow& window) {
+  ASSERT_TRUE(dialog.isVisible());
+  ASSERT_NE(dialog.windowHandle(), nullptr);
+  EXPECT_EQ(dialog.windowHandle()->transientParent(), window.windowHandle());
+  EXPECT_EQ(dialog.windowType(), Qt::Dialog);
+  EXPECT_EQ(dialog.windowModality(), Qt::NonModal);
+}
+
+TEST(Keyboard, ASaleIsEnteredWithTheKeyboardAloneAndThePriceChoiceStaysAboveIt) {
+  GuiShop shop;
+  ASSERT_TRUE(shop.started());
+  auto& g = shop.app().g;
+  fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}, {"FirstName", "Jane"}});
+  fill(g.SalesTaxDataModule->SalesTaxTable, {{"TaxRate", "7"}});
+  Table& stock = g.DataModule2->InventoryTable1;
+  fill(stock, {{"PartNumber", "A100"},
+               {"Description", "Claw hammer"},
+               {"Price", "12.5"},
+               {"Quantity", "24"}});
+  fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1005"}, {"PartNumber", "A100"}});
+
+  key(Qt::Key_Tab);
+  key(Qt::Key_Tab);
+  EXPECT_EQ(focusName(), "SalesEntryForm");
+  key(Qt::Key_Space);
+  EXPECT_EQ(focusName(), "cmdContinue");  // the find-customer dialog: an existing customer
+  key(Qt::Key_Return);
+  EXPECT_EQ(focusName(), "optSearchLastName");  // the chosen option of the customer search
+  key(Qt::Key_Down);
+  EXPECT_EQ(focusName(), "optSearchCustNum");
+  shop.answers << "1";
+  key(Qt::Key_Return);
+  FormWindow& sale = shop.window("SalesEntryForm");
+  ASSERT_TRUE(sale.isVisible());
+  // The order's header is filled in already: the typing goes into the quantity.
+  EXPECT_EQ(focusName(), "QuantityToOrderEdit");
+  typeKeys("3");
+  key(Qt::Key_Return);  // Add to Order
+  FormWindow& price = shop.window("ChoosePriceForm");
+  expectDialogOf(price, sale);
+  EXPECT_EQ(focusName(), "OptRetailPrice");
+  key(Qt::Key_Return);  // Continue
+  EXPECT_FALSE(price.isVisible());
+  EXPECT_EQ(stock.fieldByName("Quantity").displayText(), "21");
+  // 3 x 12.50 and its tax at 7%.
+  EXPECT_NEAR(static_cast<double>(g.SalesEntryForm->RunningGrandTotal.value()), 40.125, 1e-9);
+  ASSERT_EQ(QApplication::activeWindow(), &sale);
+  key(Qt::Key_F1);
+  EXPECT_EQ(shop.app().helpFile(), "Corvanta.HLP");
+  shop.boxes.removeAll("Search: Enter Customer Number to Search for");
+  EXPECT_TRUE(shop.boxes.isEmpty()) << shop.boxes.join("\n").toStdString();
+}
+
+// The correction, billing and shipping windows show stored orders: they open on their first
+// command, never in a field of the order on show, and the dialogs that change an order open
+// above their window in the first field a person fills in, past the order number.
+TEST(Keyboard, OrderWindowsOpenOnTheirFirstCommandAndTheirDialogsPastTheOrderNumber) {
+  GuiShop shop;
+  ASSERT_TRUE(shop.started());
+  auto& g = shop.app().g;
+  fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
+  fill(g.SalesDataModule->SalesTable,
+       {{"OrderNumber", "1005"}, {"CustNum", "1"}, {"QuantitySold", "1"}, {"Date", "3/4/97"}});
+  fill(g.ShippingBillingDataModule->ShippingBillingTable,
+       {{"OrderNumber", "1005"}, {"CustNum", "1"}, {"Date", "3/4/97"}});
+
+  const struct {
+    const char* opener;  // the main window's button
+    const char* window;
+    const char* first;  // where the focus is when it opens
+    const char* command;
+    const char* dialog;
+    const char* field;
+  } roads[] = {
+      {"cmdSearchEditOrder", "SearchEditOrderForm", "cmdSearch", "cmdSearch", "SalesSearchForm",
+       "optOrderNumber"},
+      {"cmdShippingDatabaseManager", "ShippingForm", "cmdEnterShippinginformation",
+       "cmdEnterShippinginformation", "ShippingInformationForm", "DataShippedDBEdit"},
+      {"cmdBilling", "BillingForm", "cmdEnterPaymentStatusDateRecieved",
+       "cmdEnterPaymentStatusDateRecieved", "PaymentStatusDatePaymentRecievedForm",
+       "PaymentStatusDBEdit"},
+  };
+  for (const auto& r : roads) {
+    SCOPED_TRACE(r.window);
+    shop.press("CorvantaMainForm", r.opener);
+    FormWindow& window = shop.window(r.window);
+    ASSERT_EQ(QApplication::activeWindow(), &window);
+    EXPECT_EQ(focusName().toStdString(), r.first);
+    key(Qt::Key_F1);
+    EXPECT_NE(shop.app().helpFile().find("Corvanta.HLP"), std::string::npos);
+    window.activateWindow();
+    settle();
+    shop.press(r.window, r.command);
+    FormWindow& dialog = shop.window(r.dialog);
+    expectDialogOf(dialog, window);
+    EXPECT_EQ(focusName().toStdString(), r.field);
+    key(Qt::Key_Escape);  // Cancel
+    EXPECT_FALSE(dialog.isVisible());
+    window.close();
+    settle();
+  }
+  // The order number was never typed over.  (Cancel in the payment dialog leaves the record
+  // in edit state, to be saved by the next move: that is the dialog's rule.)
+  Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
+  EXPECT_EQ(billing.fieldByName("OrderNumber").displayText(), "1005");
+  EXPECT_TRUE(shop.boxes.isEmpty()) << shop.boxes.join("\n").toStdString();
 }
 
 TEST(Keyboard, TheTaxRateDialogSelectsTheOldRateSoTypingReplacesIt) {

@@ -11,9 +11,11 @@ DataModule::DataModule(const Engine& engine, std::string name, std::string table
     : DataModuleBase(std::move(name)),
       table_(engine, std::move(tableObject), std::move(alias), std::move(tableName)),
       source_(std::move(dataSourceName), table_, autoEdit) {
-  // Held while the table is open, so that a restore knows to keep its hands off.
-  inUse_ = std::make_unique<TablesInUse>(engine.aliasDirectory(table_.alias()),
-                                         TablesInUse::Mode::Shared);
+  // Held while the table is open, so that a restore knows to keep its hands off.  Tables on
+  // a database server are no files of this computer: a restore never swaps them.
+  if (!engine.config().connection(table_.alias()))
+    inUse_ = std::make_unique<TablesInUse>(engine.aliasDirectory(table_.alias()),
+                                           TablesInUse::Mode::Shared);
   table_.open();
 }
 

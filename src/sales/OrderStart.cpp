@@ -90,7 +90,10 @@ void TSalesEntryForm::StartOrder(OrderRoad road) {
     g.SetFirstOrderNumberForm->show();
     return;
   }
-  const std::string number = nextOrderNumber(*highest);
+  // Two workstations on one database may read the same highest number at the same moment:
+  // the number is reserved for this one, and the other is given the next.
+  const std::string number =
+      std::to_string(t.file().reserveNumber("OrderNumber", std::stoll(nextOrderNumber(*highest))));
   show();
   insertPendingRecord(number);
   g.PreSalesEntryForm->close();

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "data/engine/CommandRecord.h"
+#include "data/engine/Postgres.h"
 #include "engine/EngineTestUtil.h"
 
 namespace corvanta::test {
@@ -115,6 +117,53 @@ TEST_F(WorkstationsTest, AWorkstationKilledInTheMiddleOfAPostLeavesNothingHalfWr
   // And the table takes posts again at once.
   add(*t, {{"PartNumber", "P1"}});
   EXPECT_EQ(t->recordCount(), 1);
+}
+
+// The server drops a workstation's connection (a restart, a cable pulled, an administrator)
+// between two commands: the next post fails with a message saying so and stores nothing, not
+// even the command record that was to go with it; the edit stays pending with its typing,
+// and the post once more goes through on a new connection.
+TEST_F(WorkstationsTest, ALostConnectionStopsThePostClearlyWithNothingHalfWritten) {
+  if (!onDatabaseServer()) GTEST_SKIP() << "a local table file has no connection to lose";
+  auto stock = open("stock.db");
+  add(*stock, {{"PartNumber", "A"}, {"Quantity", "10"}});
+  const std::string name = "till losing its connection " + std::to_string(::getpid());
+  nameSessions(name);
+  auto sales = open("NewSales");
+  nameSessions("");
+  const auto cut = [&] {
+    PgConnection admin(testServerConnection(), "tests");
+    admin.exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+               {name});
+    waitForSessionsToEnd(name);
+  };
+  const std::string lost = "The connection to the database DatabaseFiles was lost";
+
+  cut();
+  CommandRecord sale("Continue", "a line of A");
+  sale.plan({"stock.db", stock->currentRowid(), {{"Quantity", 9.0}}, "the stock of A"});
+  sales->insert();
+  sales->fieldByName("PartNumber").setText("A");
+  sales->fieldByName("QuantitySold").setText("1");
+  sale.recordWithFirstPost(*sales);
+  EXPECT_EQ(errorOf([&] { sales->post(); }).substr(0, lost.size()), lost);
+  EXPECT_EQ(cursorText(*sales, {"PartNumber"}), "insert key=<null> PartNumber=A bof eof");
+  EXPECT_EQ(finishInterruptedCommands(*engine), std::vector<std::string>{});
+  EXPECT_EQ(stock->fieldByName("Quantity").displayText(), "10");
+  sales->post();
+  EXPECT_EQ(sales->recordCount(), 1);
+
+  // An edit: refused the same way, and nothing of it stored.
+  sales->edit();
+  sales->fieldByName("QuantitySold").setText("5");
+  cut();
+  EXPECT_EQ(errorOf([&] { sales->post(); }).substr(0, lost.size()), lost);
+  EXPECT_EQ(cursorText(*sales, {"QuantitySold"}), "edit key=1 QuantitySold=5");
+  auto office = open("NewSales");
+  EXPECT_EQ(office->fieldByName("QuantitySold").displayText(), "1");
+  sales->post();
+  office->refresh();
+  EXPECT_EQ(office->fieldByName("QuantitySold").displayText(), "5");
 }
 
 }  // namespace

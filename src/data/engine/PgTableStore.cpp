@@ -46,7 +46,7 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
   for (const auto& f : def.fields) select_ += ", " + pgIdent(f.name);
   select_ += " FROM " + table_ + " ";
   const PgResult exists =
-      db_.exec("SELECT to_regclass($1) IS NOT NULL, to_regclass('corvanta_step') IS NOT NULL",
+      db_.exec("SELECT to_regclass($1) IS NOT NULL, to_regclass('corvanta_number') IS NOT NULL",
                {Value(table_)});
   // A workstation that only reads needs no command rows.
   if (exists.text(0, 0) != "t" || (!readOnly && exists.text(0, 1) != "t")) {
@@ -425,7 +425,7 @@ void PgTableStore::dropAll(const std::string& conninfo) {
   PgConnection db(conninfo, "");
   std::string sql;
   for (const auto& def : shopTables()) sql += "DROP TABLE IF EXISTS " + pgIdent(def.sqlName) + ";";
-  sql += "DROP TABLE IF EXISTS corvanta_command; DROP TABLE IF EXISTS corvanta_step;";
+  sql += "DROP TABLE IF EXISTS corvanta_command, corvanta_step, corvanta_number;";
   db.command(sql);
 }
 

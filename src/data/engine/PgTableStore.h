@@ -55,6 +55,8 @@ class PgTableStore final : public TableStore {
   void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
   std::vector<std::int64_t> plannedCommands() override;
 
+  std::int64_t reserveNumber(const std::string& series, std::int64_t atLeast) override;
+
   void beginBulk() override;
   void commitBulk() override;
   void rollbackBulk() override;

@@ -62,7 +62,21 @@ std::string PgTableStore::commandTablesSql() {
   return "CREATE TABLE IF NOT EXISTS corvanta_command (id bigint PRIMARY KEY, name text, "
          "detail text, plan text, owner bigint);"
          "CREATE TABLE IF NOT EXISTS corvanta_step (command bigint, step integer, "
-         "PRIMARY KEY (command, step));";
+         "PRIMARY KEY (command, step));"
+         "CREATE TABLE IF NOT EXISTS corvanta_number (series text PRIMARY KEY, last bigint);";
+}
+
+std::int64_t PgTableStore::reserveNumber(const std::string& series, std::int64_t atLeast) {
+  requireWritable();
+  // One statement: the row of the series is locked from the read of the last number given
+  // to the write of this one, so two workstations at the same moment take turns.
+  return db_
+      .exec(
+          "INSERT INTO corvanta_number AS n (series, last) VALUES ($1, $2::bigint) "
+          "ON CONFLICT (series) DO UPDATE SET last = greatest(n.last + 1, EXCLUDED.last) "
+          "RETURNING last",
+          {series, atLeast})
+      .integer(0, 0);
 }
 
 void PgTableStore::writeCommandRows(const std::function<void(CommandRows&)>& work) {

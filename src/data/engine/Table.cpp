@@ -210,6 +210,14 @@ void Table::edit() {
   }
   auto row = file_->byRowid(rowid_);
   if (!row) throw Error("Record/Key deleted.");
+  // A running figure stays as it was shown while the edit works on it, and what the edit
+  // changes is added to what is stored when it posts: a sale that works out the new quantity
+  // in stock from the one on screen takes off just its own part, whatever another
+  // workstation took since the screen was filled.
+  for (size_t i = 0; i < row->values.size() && i < buffer_.size(); ++i)
+    if (def_.fields[i].accumulates && std::holds_alternative<double>(buffer_[i]) &&
+        std::holds_alternative<double>(row->values[i]))
+      row->values[i] = buffer_[i];
   load(std::move(row));
   original_ = buffer_;
   state_ = TableState::Edit;

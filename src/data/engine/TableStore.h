@@ -109,6 +109,15 @@ class TableStore {
   // The ids of every plan stored here, whichever workstation's.
   virtual std::vector<std::int64_t> plannedCommands() = 0;
 
+  // A number of a series (`series`: "OrderNumber") for this workstation alone: `atLeast`, or
+  // the next one when a workstation sharing the store was given that one already, in one
+  // transaction.  Numbers given are never given again, used or not.  A local table file has
+  // one workstation and gives `atLeast`.
+  virtual std::int64_t reserveNumber(const std::string& series, std::int64_t atLeast) {
+    (void)series;
+    return atLeast;
+  }
+
   // Bulk loading (tools and benchmarks only): the writes between beginBulk() and commitBulk()
   // form one transaction, made durable by commitBulk(); rollbackBulk() drops them.
   virtual void beginBulk() = 0;

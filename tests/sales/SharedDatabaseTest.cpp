@@ -1,0 +1,164 @@
+// Two workstations on one database server, each a process of its own running the real
+// windows at the same moment: every order gets a number of its own, the item both tills sell
+// ends with its stock lowered by both, and every order's billing record holds the totals of
+// its own lines.  A local data directory has one workstation: these run on the server only.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "data/engine/Table.h"
+#include "data/modules/DataModules.h"
+#include "sales/ChoosePriceForm.h"
+#include "sales/PreSalesEntryCustomerSearchForm.h"
+#include "sales/PreSalesEntryForm.h"
+#include "sales/SalesEntryForm.h"
+#include "support/TestDatabase.h"
+#include "support/TestSupport.h"
+
+namespace corvanta::test {
+namespace {
+
+constexpr double kInStock = 100000;
+constexpr int kOrdersPerTill = 15;
+
+struct Workstation {
+  explicit Workstation(const std::filesystem::path& dir)
+      : engine(testEngineConfig(dir)), app(engine, Platform{dialogs, help, reports, {}, {}}) {}
+  ~Workstation() { app.shutdown(); }
+  Engine engine;
+  QueuedDialogs dialogs;
+  RecordingHelp help;
+  RecordingReports reports;
+  CorvantaApp app;
+};
+
+class SharedDatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!onDatabaseServer()) GTEST_SKIP() << "a local data directory has one workstation";
+    if (const std::string why = backendUnavailable(); !why.empty()) GTEST_SKIP() << why;
+    Workstation seed(dir.path());
+    ASSERT_TRUE(seed.app.start()) << seed.dialogs.unreadErrors().front();
+    Globals& g = seed.app.g;
+    Table& stock = g.DataModule2->InventoryTable1;
+    stock.insert();
+    stock.fieldByName("PartNumber").setText("A100");
+    stock.fieldByName("Price").setText("12.5");
+    stock.fieldByName("Quantity").setText("100000");
+    stock.post();
+    Table& clients = g.ClientDataModule->ClientsTable;
+    clients.insert();
+    clients.fieldByName("LastName").setText("Doe");
+    clients.post();
+    // An earlier order, so that no till is asked for the first order number.
+    Table& sales = g.SalesDataModule->SalesTable;
+    sales.insert();
+    sales.fieldByName("OrderNumber").setText("1000");
+    sales.post();
+  }
+
+  // A till: once the parent writes to `go`, sells kOrdersPerTill orders of one line of A100
+  // (`quantity` each), ending each one, and writes each order's number to `out`, one a line.
+  // Exits 0 when every command went through without an error box.
+  pid_t till(int go, int out, int quantity) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    int code = 0;
+    try {
+      Workstation ws(dir.path());
+      if (!ws.app.start()) ::_exit(2);
+      Globals& g = ws.app.g;
+      char c;
+      if (::read(go, &c, 1) != 1) ::_exit(4);
+      for (int i = 0; i < kOrdersPerTill && code == 0; ++i) {
+        g.PreSalesEntryForm->cmdContinue.click();
+        g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+        ws.dialogs.queueAnswer("1");
+        g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+        const std::string number = g.SalesEntryForm->OrderNumberDBEdit.text() + "\n";
+        g.DataModule2->InventoryTable1.findKey("A100");
+        g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(quantity));
+        g.SalesEntryForm->cmdAddtoOrder.click();
+        g.ChoosePriceForm->cmdContinue.click();
+        g.SalesEntryForm->cmdEndofOrderWOPrint.click();
+        if (ws.dialogs.hasUnread()) {
+          for (const auto& e : ws.dialogs.unreadErrors())
+            std::fprintf(stderr, "till: %s\n", e.c_str());
+          for (const auto& m : ws.dialogs.unreadMessages())
+            std::fprintf(stderr, "till: %s\n", m.c_str());
+          code = 3;
+        }
+        if (::write(out, number.data(), number.size()) != static_cast<ssize_t>(number.size()))
+          code = 1;
+      }
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "till: %s\n", e.what());
+      code = 1;
+    }
+    ::_exit(code);  // no destructors of the parent's objects
+  }
+
+  static int exitCode(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  static std::vector<std::string> linesOf(int fd) {
+    std::string all;
+    char buf[512];
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) all.append(buf, static_cast<size_t>(n));
+    std::vector<std::string> out;
+    for (size_t at = 0, nl; (nl = all.find('\n', at)) != std::string::npos; at = nl + 1)
+      out.push_back(all.substr(at, nl - at));
+    return out;
+  }
+
+  TempDir dir;
+};
+
+TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRight) {
+  int go[2], outA[2], outB[2];
+  ASSERT_EQ(::pipe(go), 0);
+  ASSERT_EQ(::pipe(outA), 0);
+  ASSERT_EQ(::pipe(outB), 0);
+  const pid_t a = till(go[0], outA[1], 2);
+  const pid_t b = till(go[0], outB[1], 3);
+  ::close(outA[1]);
+  ::close(outB[1]);
+  ASSERT_EQ(::write(go[1], "gg", 2), 2);  // both start at once
+  const auto numbersA = linesOf(outA[0]);
+  const auto numbersB = linesOf(outB[0]);
+  EXPECT_EQ(exitCode(a), 0);
+  EXPECT_EQ(exitCode(b), 0);
+  ASSERT_EQ(numbersA.size(), static_cast<size_t>(kOrdersPerTill));
+  ASSERT_EQ(numbersB.size(), static_cast<size_t>(kOrdersPerTill));
+  std::set<std::string> all(numbersA.begin(), numbersA.end());
+  all.insert(numbersB.begin(), numbersB.end());
+  EXPECT_EQ(all.size(), 2u * kOrdersPerTill) << "an order number was given twice";
+
+  // What the tables hold, read through the office's own workstation.
+  Workstation office(dir.path());
+  ASSERT_TRUE(office.app.start());
+  Globals& g = office.app.g;
+  Table& stock = g.DataModule2->InventoryTable1;
+  ASSERT_TRUE(stock.findKey("A100"));
+  EXPECT_EQ(stock.fieldByName("Quantity").asFloat(), kInStock - kOrdersPerTill * (2 + 3));
+  // Every order's billing record holds its own line: 12.5 a piece, one till 2, the other 3.
+  std::map<std::string, double> billed;
+  Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
+  for (billing.first(); !billing.isEmpty(); billing.next()) {
+    billed[billing.fieldByName("OrderNumber").displayText()] =
+        billing.fieldByName("GrandTotal").asFloat() - billing.fieldByName("TotalTax").asFloat();
+    if (billing.eof()) break;
+  }
+  for (const auto& n : numbersA) EXPECT_NEAR(billed[n], 25.0, 1e-6) << "order " << n;
+  for (const auto& n : numbersB) EXPECT_NEAR(billed[n], 37.5, 1e-6) << "order " << n;
+}
+
+}  // namespace
+}  // namespace corvanta::test

@@ -80,14 +80,15 @@ void searchOrder(benchmark::State& state, Figure& fig, bool found) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string order = found ? keys.text[i++ % keys.size()] : "9999999";
-    w.dialogs.answers.push_back(order);
-    const int messages = w.dialogs.messageCount;
+    w.dialogs.queueAnswer(order);
     time([&] {
       billingWindow().cmdCheckPaymentStatus.click();
       search().optOrderNumber.choose();
       search().cmdOK.click();
     });
-    const bool ok = found ? field("OrderNumber") == order : w.dialogs.messageCount == messages + 1;
+    const bool ok =
+        found ? field("OrderNumber") == order
+              : w.dialogs.takeMessages() == std::vector<std::string>{"Order Number not found !"};
     if (!w.quiet(state) || !expect(state, ok, "search went wrong")) break;
   }
   billingHome();
@@ -107,7 +108,7 @@ void searchCustomer(benchmark::State& state, Figure& fig) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string customer = keys.text[i++ % keys.size()];
-    w.dialogs.answers.push_back(customer);
+    w.dialogs.queueAnswer(customer);
     time([&] {
       shippingWindow().cmdCheckShippingStatus.click();
       search().optCustNum.choose();
@@ -274,7 +275,11 @@ void printToPdf(benchmark::State& state, Figure& fig, Button& button) {
     button.click();
     const ReportRun run = w.reports.last;
     time([&] { pdf.runtime->run(run); });
-    const bool written = std::filesystem::file_size(pdf.runtime->lastPdf()) > 0;
+    // The person is told where the file went; the message must name it.
+    const std::vector<std::string> told = w.dialogs.takeMessages();
+    const bool written = std::filesystem::file_size(pdf.runtime->lastPdf()) > 0 &&
+                         told.size() == 1 &&
+                         told[0].find(pdf.runtime->lastPdf().string()) != std::string::npos;
     std::filesystem::remove(pdf.runtime->lastPdf());
     if (!w.quiet(state) || !expect(state, written, "no PDF written")) break;
   }

@@ -67,7 +67,7 @@ void searchLastName(benchmark::State& state, Figure& fig) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string& name = keys.text[i++ % keys.size()];
-    w.dialogs.answers.push_back(name);
+    w.dialogs.queueAnswer(name);
     time([&] { runSearch(w.g().ClientSearchForm->optSearchLastName); });
     if (!w.quiet(state) || !expect(state, field("LastName") == name, "name not found")) break;
   }
@@ -82,7 +82,7 @@ void searchCustomerNumber(benchmark::State& state, Figure& fig) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string& number = keys.text[i++ % keys.size()];
-    w.dialogs.answers.push_back(number);
+    w.dialogs.queueAnswer(number);
     time([&] { runSearch(w.g().ClientSearchForm->optSearchCustNum); });
     if (!w.quiet(state) || !expect(state, field("CustNum") == number, "customer not found")) break;
   }
@@ -184,15 +184,14 @@ void deleteCustomer(benchmark::State& state, Figure& fig, bool walkIn) {
     else
       goToCustomer(i++ * 31);
     const auto stored = t.file().byRowid(t.currentRowid());
-    w.dialogs.confirmations.push_back(true);
+    w.dialogs.queueConfirmation(true);
     time([&] { clientsWindow().cmdDeleteCustomer.click(); });
     if (!w.quiet(state) || !expect(state, !t.file().byRowid(stored->rowid), "customer not deleted"))
       break;
     t.file().insert(stored->values);
   }
   if (walkIn)
-    state.SetLabel(
-        w.dialogs.lastConfirmation.substr(w.dialogs.lastConfirmation.find("\n\n") + 2, 40));
+    state.SetLabel(w.dialogs.asked().back().substr(w.dialogs.asked().back().find("\n\n") + 2, 40));
   clientsHome();
 }
 

@@ -62,7 +62,7 @@ void searchPartNumberFound(benchmark::State& state, Figure& fig) {
   size_t i = 0;
   for (auto _ : state) {
     const std::string& part = keys.text[i++ % keys.size()];
-    w.dialogs.answers.push_back(part);
+    w.dialogs.queueAnswer(part);
     time([&] {
       inventory().cmdSearch.click();
       search.optSearchItemNumber.choose();
@@ -84,16 +84,15 @@ void searchPartNumberNotFound(benchmark::State& state, Figure& fig) {
   size_t i = 0;
   for (auto _ : state) {
     // Between two stored part numbers, so the search reaches the leaf pages as a hit does.
-    w.dialogs.answers.push_back(keys.text[i++ % keys.size()] + "X");
-    const int messages = w.dialogs.messageCount;
+    w.dialogs.queueAnswer(keys.text[i++ % keys.size()] + "X");
     time([&] {
       inventory().cmdSearch.click();
       search.optSearchItemNumber.choose();
       search.cmdOK.click();
     });
-    if (!w.quiet(state) ||
-        !expect(state, w.dialogs.messageCount == messages + 1, "no \"not found\" message"))
-      break;
+    const bool told =
+        w.dialogs.takeMessages() == std::vector<std::string>{"Item Number not found !"};
+    if (!w.quiet(state) || !expect(state, told, "no \"not found\" message")) break;
   }
   stockHome();
 }
@@ -106,7 +105,7 @@ void searchDescription(benchmark::State& state, Figure& fig) {
   const Keys& prefixes = w.source.descriptionPrefixes;
   size_t i = 0;
   for (auto _ : state) {
-    w.dialogs.answers.push_back(prefixes.text[i++ % prefixes.size()]);
+    w.dialogs.queueAnswer(prefixes.text[i++ % prefixes.size()]);
     // The dialog stays open after a description search; Cancel closes it.
     time([&] {
       inventory().cmdSearch.click();
@@ -162,7 +161,7 @@ void changeQuantity(benchmark::State& state, Figure& fig, bool add) {
   for (auto _ : state) {
     goToItem(i++);
     const double before = quantity.asFloat();
-    w.dialogs.answers.push_back("5");
+    w.dialogs.queueAnswer("5");
     time([&] { (add ? inventory().cmdAddInventory : inventory().cmdRemoveInventory).click(); });
     if (!w.quiet(state) ||
         !expect(state, quantity.asFloat() == before + (add ? 5 : -5), "quantity not changed"))
@@ -188,7 +187,7 @@ void minimumQuantity(benchmark::State& state, Figure& fig) {
     goToItem(i++);
     // Always a different number, so that every run writes.
     const std::string typed = std::to_string(static_cast<int>(minimum.asFloat()) % 50 + 1);
-    w.dialogs.answers.push_back(typed);
+    w.dialogs.queueAnswer(typed);
     time([&] { inventory().cmdMinQuantity.click(); });
     if (!w.quiet(state) || !expect(state, minimum.displayText() == typed, "minimum not posted"))
       break;
@@ -259,7 +258,7 @@ void deleteItem(benchmark::State& state, Figure& fig) {
   for (auto _ : state) {
     goToItem(i++ * 31);
     const auto stored = t.file().byRowid(t.currentRowid());
-    w.dialogs.confirmations.push_back(true);
+    w.dialogs.queueConfirmation(true);
     time([&] { inventory().cmdDeleteItem.click(); });
     if (!w.quiet(state) || !expect(state, !t.file().byRowid(stored->rowid), "item not deleted"))
       break;
@@ -319,7 +318,7 @@ void printReorderList(benchmark::State& state, Figure& fig) {
   CommandTimer time(state, fig);
   for (auto _ : state) {
     const int runs = w.reports.runs;
-    w.dialogs.files.push_back(kReorderDefinition);
+    w.dialogs.queueFile(kReorderDefinition);
     time([&] { inventory().cmdPrintInventorytoOrder.click(); });
     if (!w.quiet(state) || !expect(state, w.reports.runs == runs + 1, "report not run")) break;
   }

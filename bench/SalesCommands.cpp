@@ -165,7 +165,7 @@ RawShop& raw() {
 // No order in progress, the sales dialogs closed, the search on customer numbers.
 void salesHome() {
   WindowShop& w = windowShop();
-  if (entry().storedLineCount() > 0) w.dialogs.confirmations.push_back(true);
+  if (entry().storedLineCount() > 0) w.dialogs.queueConfirmation(true);
   entry().Button1.click();
   g().ChoosePriceForm->close();
   g().PreSalesEntryCustomerSearchForm->optSearchCustNum.setChecked(true);
@@ -185,7 +185,7 @@ void startOrder(const std::string& customer) {
   WindowShop& w = windowShop();
   g().PreSalesEntryForm->show();
   g().PreSalesEntryForm->cmdContinue.click();
-  w.dialogs.answers.push_back(customer);
+  w.dialogs.queueAnswer(customer);
   g().PreSalesEntryCustomerSearchForm->cmdOK.click();
 }
 

@@ -12,40 +12,6 @@ namespace corvanta::bench {
 
 namespace fs = std::filesystem;
 
-void QueuedDialogs::showMessage(const std::string& text) {
-  ++messageCount;
-  lastMessage = text;
-}
-
-bool QueuedDialogs::confirm(const std::string&, const std::string& text) {
-  lastConfirmation = text;
-  if (confirmations.empty()) throw std::logic_error("unexpected confirmation: " + text);
-  const bool yes = confirmations.front();
-  confirmations.pop_front();
-  return yes;
-}
-
-std::string QueuedDialogs::inputBox(const std::string& caption, const std::string& prompt,
-                                    const std::string&) {
-  if (answers.empty()) throw std::logic_error("unexpected input box: " + caption + " | " + prompt);
-  std::string a = std::move(answers.front());
-  answers.pop_front();
-  return a;
-}
-
-bool QueuedDialogs::inputQuery(const std::string& caption, const std::string& prompt,
-                               std::string& value) {
-  value = inputBox(caption, prompt, value);
-  return true;
-}
-
-std::optional<std::string> QueuedDialogs::openFile(const OpenFileRequest& request) {
-  if (files.empty()) throw std::logic_error("unexpected open-file dialog: " + request.title);
-  std::string f = std::move(files.front());
-  files.pop_front();
-  return f;
-}
-
 namespace {
 
 // A fresh directory next to the system's other temporary files (the same disk as the cached
@@ -81,8 +47,9 @@ WindowShop::WindowShop(const DataSet& set) : source(set), dir_(makeRunDirectory(
   const bool started = app_->start();
   startSeconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   if (!started)
-    throw std::runtime_error("start-up failed: " +
-                             (dialogs.errors.empty() ? std::string("?") : dialogs.errors.back()));
+    throw std::runtime_error("start-up failed: " + (dialogs.unreadErrors().empty()
+                                                        ? std::string("?")
+                                                        : dialogs.takeError()));
 }
 
 WindowShop::~WindowShop() {
@@ -98,12 +65,10 @@ std::filesystem::path WindowShop::file(const std::string& table) const {
 }
 
 bool WindowShop::quiet(benchmark::State& state) {
-  if (dialogs.errors.empty()) return true;
-  state.SkipWithError(dialogs.errors.back().c_str());
-  dialogs.errors.clear();
-  dialogs.answers.clear();
-  dialogs.confirmations.clear();
-  dialogs.files.clear();
+  const std::string left = dialogs.leftOver();
+  if (left.empty()) return true;
+  state.SkipWithError(left.c_str());
+  dialogs.clear();
   return false;
 }
 

@@ -5,11 +5,9 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,32 +17,11 @@
 #include "data/engine/Table.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
-#include "ui/Dialogs.h"
+#include "ui/QueuedDialogs.h"
 
 namespace corvanta::bench {
 
 struct DataSet;
-
-// Answers prompts from queues.  A prompt nobody queued an answer for throws, so the dispatcher
-// shows it as an error and the benchmark stops with it instead of timing the wrong thing.
-class QueuedDialogs : public Dialogs {
- public:
-  std::deque<std::string> answers;  // input boxes and input queries, OK pressed
-  std::deque<bool> confirmations;
-  std::deque<std::string> files;
-  std::vector<std::string> errors;
-  std::string lastMessage, lastConfirmation;
-  int messageCount = 0;
-
-  void showMessage(const std::string& text) override;
-  void showError(const std::string& text) override { errors.push_back(text); }
-  bool confirm(const std::string& caption, const std::string& text) override;
-  std::string inputBox(const std::string& caption, const std::string& prompt,
-                       const std::string& defaultText) override;
-  bool inputQuery(const std::string& caption, const std::string& prompt,
-                  std::string& value) override;
-  std::optional<std::string> openFile(const OpenFileRequest& request) override;
-};
 
 struct IgnoredHelp : HelpViewer {
   void showHelp(const std::string&, int, int) override {}
@@ -68,6 +45,8 @@ class WindowShop {
   ~WindowShop();
 
   const DataSet& source;
+  // The strict dialogs the tests and the scenario runner use: a box with no reply queued
+  // stops the command, and quiet() skips the benchmark with whatever was left over.
   QueuedDialogs dialogs;
   IgnoredHelp help;
   CountingReports reports;
@@ -75,7 +54,8 @@ class WindowShop {
   const Engine& engine() const { return *engine_; }
   double startSeconds() const { return startSeconds_; }
 
-  // False (and the benchmark skipped with the text) when a command showed an error box.
+  // False (and the benchmark skipped with its text) when a command left something behind: an
+  // error or message box not taken, a box that found no reply, a reply no box took.
   bool quiet(benchmark::State& state);
   // A table's file in this run's copy (for raw SQLite baselines on the same data).
   std::filesystem::path file(const std::string& table) const;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/Application.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
@@ -27,7 +28,7 @@ bool ActionRunner::run(const std::function<void()>& action) {
     action();
   } catch (const std::exception& e) {
     ok = false;
-    showSafely(app_, e.what());
+    showSafely(app_, errorText(e));
   } catch (...) {
     ok = false;
     showSafely(app_, "Unexpected error");

@@ -22,6 +22,21 @@ QString q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
+// A box's text as a person can read it whole: a control character (a NUL from a damaged
+// file's name, say) would end or garble the label, so each one but the line breaks and tabs
+// shows as its picture.
+QString shown(const std::string& s) {
+  QString text = q(s);
+  for (QChar& c : text) {
+    const char16_t u = c.unicode();
+    if (u < 0x20 && u != '\n' && u != '\t')
+      c = QChar(char16_t(0x2400 + u));
+    else if (u == 0x7f)
+      c = QChar(char16_t(0x2421));
+  }
+  return text;
+}
+
 // The window a box belongs to: the active one, else whichever modal box is up.
 QWidget* owner() {
   if (QWidget* w = QApplication::activeModalWidget()) return w;
@@ -32,6 +47,12 @@ QWidget* owner() {
 void makePlain(QWidget* box) {
   box->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+void makePlain(QMessageBox* box) {
+  // The text is ours or the engine's, quoting what a person typed: never read as markup.
+  box->setTextFormat(Qt::PlainText);
+  makePlain(static_cast<QWidget*>(box));
 }
 
 // An input dialog that opens with a text has it selected, so that typing replaces it.
@@ -50,20 +71,20 @@ bool runInput(QInputDialog& dialog) {
 }  // namespace
 
 void QtDialogs::showMessage(const std::string& text) {
-  QMessageBox box(QMessageBox::Information, q(title_), q(text), QMessageBox::Ok, owner());
+  QMessageBox box(QMessageBox::Information, q(title_), shown(text), QMessageBox::Ok, owner());
   makePlain(&box);
   box.exec();
 }
 
 void QtDialogs::showError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, "Error", q(text), QMessageBox::Ok, owner());
+  QMessageBox box(QMessageBox::Critical, "Error", shown(text), QMessageBox::Ok, owner());
   makePlain(&box);
   box.exec();
 }
 
 bool QtDialogs::confirm(const std::string& caption, const std::string& text) {
-  QMessageBox box(QMessageBox::Question, q(caption), q(text), QMessageBox::Yes | QMessageBox::No,
-                  owner());
+  QMessageBox box(QMessageBox::Question, q(caption), shown(text),
+                  QMessageBox::Yes | QMessageBox::No, owner());
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::No);
   makePlain(&box);

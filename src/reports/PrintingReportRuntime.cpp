@@ -98,7 +98,7 @@ void PrintingReportRuntime::run(const ReportRun& run) {
       try {
         job.paint(printer, run.firstPage, run.lastPage);
       } catch (const std::exception& e) {
-        if (failure.empty()) failure = e.what();
+        if (failure.empty()) failure = errorText(e);
       }
     };
     request.print = [&] {
@@ -106,7 +106,7 @@ void PrintingReportRuntime::run(const ReportRun& run) {
         output(job, run, definition);
         return true;
       } catch (const std::exception& e) {
-        dialogs_.showError(e.what());
+        dialogs_.showError(errorText(e));
         return false;
       }
     };

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "ui/Control.h"
+#include "ui/Error.h"
 #include "ui/Form.h"
 
 namespace corvanta {
@@ -65,7 +66,8 @@ bool Application::dispatch(const std::function<void()>& action) {
   try {
     action();
   } catch (const std::exception& e) {
-    error = e.what();
+    error = errorText(e);
+    if (error.empty()) error = "Unexpected error";
   } catch (...) {
     error = "Unexpected error";
   }

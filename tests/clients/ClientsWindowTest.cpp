@@ -91,9 +91,9 @@ TEST_F(ClientsWindow, DeleteConfirmationCountsOrdersWithoutMovingTheirCursors) {
   const auto salesAt = sales.currentRowid(), billingAt = billing.currentRowid();
 
   form.DBGrid1.clickRow(2);
-  shop.dialogs.confirmations = {false, true, false};
+  for (bool yes : {false, true, false}) shop.dialogs.queueConfirmation(yes);
   form.cmdDeleteCustomer.click();
-  EXPECT_EQ(shop.dialogs.prompts.back(),
+  EXPECT_EQ(shop.dialogs.asked().back(),
             "Delete Customer | Delete customer number 2 (Bob Baker)?\n\n3 order lines and 1 "
             "billing record carry this customer number. They are kept.");
   EXPECT_EQ(clients.recordCount(), 3);
@@ -105,10 +105,10 @@ TEST_F(ClientsWindow, DeleteConfirmationCountsOrdersWithoutMovingTheirCursors) {
   EXPECT_EQ(sales.recordCount(), 4);
 
   form.cmdDeleteCustomer.click();
-  EXPECT_EQ(shop.dialogs.prompts.back(),
+  EXPECT_EQ(shop.dialogs.asked().back(),
             "Delete Customer | Delete customer number 3 (Cole)?\n\n0 order lines and 0 billing "
             "records carry this customer number.");
-  EXPECT_TRUE(shop.dialogs.errors.empty());
+  EXPECT_EQ(shop.dialogs.takeErrors(), std::vector<std::string>{});
 }
 
 TEST_F(ClientsWindow, SortingAndSearchingSettleAPendingCustomer) {
@@ -124,7 +124,7 @@ TEST_F(ClientsWindow, SortingAndSearchingSettleAPendingCustomer) {
 
   // A new customer nobody typed into is discarded by a search.
   form.cmdNewCustomer.click();
-  shop.dialogs.answers = {std::string("Zz")};
+  shop.dialogs.queueAnswer("Zz");
   search.optSearchLastName.choose();
   search.BitBtn1.click();
   EXPECT_EQ(clients.recordCount(), 2);
@@ -132,9 +132,11 @@ TEST_F(ClientsWindow, SortingAndSearchingSettleAPendingCustomer) {
 }
 
 TEST_F(ClientsWindow, ChosenReportFileBecomesTheComponentsNameAndDirectory) {
-  shop.dialogs.files = {std::nullopt, std::string("C:\\Reports\\client.rpt"),
-                        std::string("/srv/shop/labels/clientlbs5160.rpt"),
-                        std::string("clientlbs5160")};
+  for (auto file :
+       {std::optional<std::string>(), std::optional<std::string>("C:\\Reports\\client.rpt"),
+        std::optional<std::string>("/srv/shop/labels/clientlbs5160.rpt"),
+        std::optional<std::string>("clientlbs5160")})
+    shop.dialogs.queueFile(file);
   form.cmdPrintReport.click();  // cancelled
   EXPECT_TRUE(shop.reports.runs.empty());
   form.cmdPrintReport.click();
@@ -148,7 +150,8 @@ TEST_F(ClientsWindow, ChosenReportFileBecomesTheComponentsNameAndDirectory) {
   EXPECT_EQ(run(0), "ClientReport1 C:\\Reports\\ client.rpt");
   EXPECT_EQ(run(1), "ClientReportLbs5160 /srv/shop/labels/ clientlbs5160.rpt");
   EXPECT_EQ(run(2), std::string("ClientReportLbs5160 ") + kReportDirectory + " clientlbs5160");
-  EXPECT_EQ(shop.dialogs.prompts.back(), "open file | clientlbs5160");
+  EXPECT_EQ(shop.dialogs.asked().back(),
+            "Print on Avery 5160 Labels ( File 'Reportlbs5160' ) | clientlbs5160");
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ struct ShopRun {
         app(engine, Platform{dialogs, help, reports, {}, {}}) {}
   ~ShopRun() { app.shutdown(); }
   Engine engine;
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   RecordingHelp help;
   RecordingReports reports;
   CorvantaApp app;
@@ -76,11 +76,11 @@ class Day {
  private:
   void begin(const std::string& what, const std::string& order) { say(what + " " + order); }
   void done() {
-    if (!run_.dialogs.errors.empty()) {
-      std::fprintf(stderr, "error box: %s\n", run_.dialogs.errors.front().c_str());
+    if (!run_.dialogs.unreadErrors().empty()) {
+      std::fprintf(stderr, "error box: %s\n", run_.dialogs.takeError().c_str());
       ::_exit(3);
     }
-    run_.dialogs.messages.clear();
+    run_.dialogs.takeMessages();
     say("done");
   }
   void say(const std::string& line) {
@@ -91,7 +91,7 @@ class Day {
   void sale() {
     g_.PreSalesEntryForm->cmdContinue.click();
     g_.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    run_.dialogs.answers.push_back("1");
+    run_.dialogs.queueAnswer("1");
     g_.PreSalesEntryCustomerSearchForm->cmdOK.click();
     TSalesEntryForm& entry = *g_.SalesEntryForm;
     const std::string order = entry.OrderNumberDBEdit.text();
@@ -107,7 +107,7 @@ class Day {
     Table& sales = g_.SalesDataModule->SalesTable;
     switch (random_() % 5) {
       case 0:
-        run_.dialogs.confirmations.push_back(true);
+        run_.dialogs.queueConfirmation(true);
         begin("exit", order);
         entry.Button1.click();
         done();
@@ -141,7 +141,7 @@ class Day {
     if (!g_.SalesDataModule->SalesTable.moveToRowid(lastLine_)) return;
     switch (random_() % 3) {
       case 0:
-        run_.dialogs.answers.push_back("1");
+        run_.dialogs.queueAnswer("1");
         begin("decrease", lastOrder_);
         w.cmdDecreaseQuantitySold.click();
         done();
@@ -157,7 +157,7 @@ class Day {
         // The last line of an order goes with its billing record only in the billing
         // windows; the day keeps every order billed.
         if (lineCount_ < 2) break;
-        run_.dialogs.confirmations.push_back(true);
+        run_.dialogs.queueConfirmation(true);
         begin("delete", lastOrder_);
         w.cmdDeleteEntry.click();
         done();
@@ -328,7 +328,7 @@ TEST_F(ShopDayCrash, EveryStartFindsTheShopWhole) {
     {
       ShopRun next(dir.path());
       ASSERT_TRUE(next.app.start());
-      for (const auto& m : next.dialogs.messages) {
+      for (const auto& m : next.dialogs.takeMessages()) {
         context += "\nat start: " + m;
         const auto open = m.find("The command \"");
         EXPECT_EQ(open, 0u) << m;

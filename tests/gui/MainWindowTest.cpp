@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GuiHarness.h"
+#include "ui/Error.h"
 #include "ui/Form.h"
 
 namespace corvanta::test {
@@ -110,6 +111,18 @@ TEST(MainWindow, AFileThatIsNoTableStopsStartUpWithItsName) {
   EXPECT_TRUE(shop.boxes[0].startsWith("Error: ")) << shop.boxes[0].toStdString();
   EXPECT_TRUE(shop.boxes[0].contains("clients.DB")) << shop.boxes[0].toStdString();
   EXPECT_FALSE(shop.window("CorvantaMainForm").isVisible());
+}
+
+// An error quoting a damaged name or a typed value shows whole in the real error box: a NUL
+// in it neither ends the text nor vanishes.
+TEST(MainWindow, TheErrorBoxShowsTheWholeTextOfAnError) {
+  using namespace std::string_literals;
+  GuiShop shop;
+  ASSERT_TRUE(shop.started());
+  const std::string text = "Cannot open table 'sto\0ck.DB' <b>now</b>"s;
+  EXPECT_FALSE(shop.app().dispatch([&] { throw Error(text); }));
+  ASSERT_EQ(shop.boxes.size(), 1);
+  EXPECT_EQ(shop.boxes[0].toStdString(), "Error: Cannot open table 'sto\u2400ck.DB' <b>now</b>");
 }
 
 TEST(SetTaxRate, RateTypedAndEnteredShowsOnTheMainWindowAtOnce) {

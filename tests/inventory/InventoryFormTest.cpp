@@ -50,18 +50,20 @@ TEST_F(InventoryForm, StockCommandsOnAnEmptyListAskNothingAndStoreNoNamelessItem
   auto& f = form();
   for (Button* b : {&f.cmdAddInventory, &f.cmdRemoveInventory, &f.cmdMinQuantity, &f.cmdDeleteItem})
     b->click();
-  EXPECT_EQ(shop.dialogs.errors,
+  EXPECT_EQ(shop.dialogs.takeErrors(),
             std::vector<std::string>(4, "Cannot perform this operation on an empty dataset"));
-  EXPECT_TRUE(shop.dialogs.prompts.empty());
+  EXPECT_TRUE(shop.dialogs.asked().empty());
   EXPECT_EQ(stock().recordCount(), 0);
   EXPECT_EQ(stock().state(), TableState::Browse);
 }
 
 TEST_F(InventoryForm, QuantityBeyondThirtyTwoBitsIsRefusedAndNothingIsPosted) {
   seed("A100", "12");
-  shop.dialogs.answers.push_back("2147483647");
+  shop.dialogs.queueAnswer("2147483647");
   form().cmdAddInventory.click();
-  EXPECT_EQ(shop.dialogs.errors.size(), 1u);
+  EXPECT_EQ(shop.dialogs.takeErrors(),
+            std::vector<std::string>{"The quantity 2147483659 is out of range: a stock quantity "
+                                     "must lie between -2147483648 and 2147483647"});
   EXPECT_EQ(current(), "browse A100 12");
 }
 
@@ -69,11 +71,11 @@ TEST_F(InventoryForm, DeleteItemWhileAddingAsksAndDiscardsOnlyTheNewRecord) {
   seed("A100", "12");
   form().cmdAddItem.click();
   form().EditItemNumber.typeText("Z900");
-  shop.dialogs.confirmations.push_back(false);
+  shop.dialogs.queueConfirmation(false);
   form().cmdDeleteItem.click();
   EXPECT_EQ(stock().state(), TableState::Insert);
   EXPECT_EQ(form().EditItemNumber.text(), "Z900");
-  shop.dialogs.confirmations.push_back(true);
+  shop.dialogs.queueConfirmation(true);
   form().cmdDeleteItem.click();
   EXPECT_EQ(current(), "browse A100 12");
   EXPECT_EQ(stock().recordCount(), 1);
@@ -81,10 +83,10 @@ TEST_F(InventoryForm, DeleteItemWhileAddingAsksAndDiscardsOnlyTheNewRecord) {
 
 // Counts the messages shown by the time the dialog was hidden.
 struct HideWatch : FormObserver {
-  explicit HideWatch(FakeDialogs& d) : dialogs(d) {}
+  explicit HideWatch(StrictDialogs& d) : dialogs(d) {}
   void formShown(Form&) override {}
-  void formHidden(Form&) override { messagesWhenHidden = dialogs.messages.size(); }
-  FakeDialogs& dialogs;
+  void formHidden(Form&) override { messagesWhenHidden = dialogs.unreadMessages().size(); }
+  StrictDialogs& dialogs;
   size_t messagesWhenHidden = 99;
 };
 
@@ -94,11 +96,11 @@ TEST_F(InventoryForm, NotFoundIsSaidOnlyAfterTheSearchDialogHasClosed) {
   search.show();
   HideWatch watch(shop.dialogs);
   search.addObserver(&watch);
-  shop.dialogs.answers.push_back("Z999");
+  shop.dialogs.queueAnswer("Z999");
   search.cmdOK.click();
   search.removeObserver(&watch);
   EXPECT_EQ(watch.messagesWhenHidden, 0u);
-  EXPECT_EQ(shop.dialogs.messages, std::vector<std::string>{"Item Number not found !"});
+  EXPECT_EQ(shop.dialogs.takeMessages(), std::vector<std::string>{"Item Number not found !"});
   EXPECT_EQ(current(), "browse A100 12");
 }
 

@@ -90,13 +90,12 @@ TEST_F(OrderCorrectionWindow, ASaleBeingEnteredIsNeitherStoredNorMovedNorChanged
     b->click();
   shop.g().SalesSearchForm->cmdOK.click();
   shop.g().ChangePriceForm->cmdOK.click();
-  EXPECT_EQ(shop.dialogs.messages.size(), 7u);
-  for (const std::string& m : shop.dialogs.messages)
-    EXPECT_EQ(m,
-              "An order is being entered in the Sales Entry Form. Finish it before correcting "
-              "orders.");
-  EXPECT_TRUE(shop.dialogs.prompts.empty());
-  EXPECT_TRUE(shop.dialogs.errors.empty());
+  EXPECT_EQ(shop.dialogs.takeMessages(),
+            std::vector<std::string>(7,
+                                     "An order is being entered in the Sales Entry Form. Finish "
+                                     "it before correcting orders."));
+  EXPECT_TRUE(shop.dialogs.asked().empty());
+  EXPECT_TRUE(shop.dialogs.takeErrors().empty());
   EXPECT_EQ(sales().state(), TableState::Insert);
   EXPECT_EQ(sales().fieldByName("OrderNumber").displayText(), "1002");
   EXPECT_EQ(sales().indexName(), "");
@@ -106,7 +105,7 @@ TEST_F(OrderCorrectionWindow, ASaleBeingEnteredIsNeitherStoredNorMovedNorChanged
   sales().cancel();
   EXPECT_TRUE(form().DBNavigator1.enabled());
   EXPECT_TRUE(form().QuantitySoldDBEdit.enabled());
-  shop.dialogs.answers.push_back("1");
+  shop.dialogs.queueAnswer("1");
   form().cmdDecreaseQuantitySold.click();
   EXPECT_EQ(stored(), "line 2 10.00 20.00 stock 11 order 21.60 1.60 lines 1");
 }
@@ -116,9 +115,9 @@ TEST_F(OrderCorrectionWindow, ATypedTextTheLineCannotTakeStopsACorrectionBeforeA
   EXPECT_FALSE(form().PriceChargedDBEdit.leave());
   shop.g().ChangePriceForm->optRetailPrice.setChecked(true);
   shop.g().ChangePriceForm->cmdOK.click();
-  shop.dialogs.answers.push_back("1");
+  shop.dialogs.queueAnswer("1");
   form().cmdDecreaseQuantitySold.click();
-  EXPECT_EQ(shop.dialogs.errors,
+  EXPECT_EQ(shop.dialogs.takeErrors(),
             std::vector<std::string>(3,
                                      "'ten' is not a valid floating point value for field "
                                      "'Price'"));

@@ -132,7 +132,7 @@ class BadDefinition : public ::testing::Test {
     try {
       shop.run("mine.rpt", std::move(params), dir.string() + "/");
     } catch (const Error& e) {
-      EXPECT_TRUE(shop.dialogs.messages.empty()) << "told of a PDF that was not written";
+      EXPECT_FALSE(shop.dialogs.hasUnread()) << "told of a PDF that was not written";
       EXPECT_FALSE(fs::exists(shop.dir.path() / "out") && !fs::is_empty(shop.dir.path() / "out"));
       return e.what();
     }
@@ -195,7 +195,7 @@ TEST_F(BadDefinition, MissingFileIsNamedAndNothingIsWritten) {
               0u)
         << text;
   }
-  EXPECT_TRUE(shop.dialogs.messages.empty());
+  EXPECT_FALSE(shop.dialogs.hasUnread());
   EXPECT_FALSE(fs::exists(shop.dir.path() / "out"));
   EXPECT_THROW(shop.run(""), Error);
 }

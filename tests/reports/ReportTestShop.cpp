@@ -1,5 +1,7 @@
 #include "ReportTestShop.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <regex>
 #include <stdexcept>
@@ -131,7 +133,11 @@ fs::path ReportTestShop::run(const std::string& reportName,
   r.reportName = reportName;
   r.directory = directory;
   r.parameters = std::move(parameters);
+  told.clear();
   runtime.run(r);
+  told = dialogs.takeMessage();
+  EXPECT_NE(told.find("was saved as a PDF file:\n" + runtime.lastPdf().string()), std::string::npos)
+      << told;
   return runtime.lastPdf();
 }
 

@@ -25,14 +25,16 @@ class ReportTestShop {
   void seed(const std::string& table, const std::map<std::string, Value>& fields);
 
   // Runs a shipped definition (share/reports) as the windows do; returns the PDF written.
+  // The message telling where it went is read here (it must name the file) and kept in told.
   std::filesystem::path run(const std::string& reportName,
                             std::map<std::string, std::string> parameters = {},
                             const std::string& directory = kReportDirectory);
 
   TempDir dir;
   Engine engine;
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   reports::PrintingReportRuntime runtime;
+  std::string told;  // the message of the last run()
 
  private:
   std::map<std::string, std::unique_ptr<TableFile>> files_;

@@ -61,9 +61,7 @@ TEST(Runtime, WithoutAPrinterWritesAPdfAndSaysWhere) {
   const fs::path pdf = shop.run("invoice.rpt", {{"OrderNumber", "1001"}, {"CustNum", "1"}});
   EXPECT_EQ(pdf.parent_path(), shop.dir.path() / "out");
   EXPECT_EQ(pdf.filename().string().rfind("invoice-1001-", 0), 0u) << pdf;
-  ASSERT_EQ(shop.dialogs.messages.size(), 1u);
-  EXPECT_EQ(shop.dialogs.messages[0],
-            "The report \"Invoice\" was saved as a PDF file:\n" + pdf.string());
+  EXPECT_EQ(shop.told, "The report \"Invoice\" was saved as a PDF file:\n" + pdf.string());
   const fs::path again = shop.run("invoice.rpt", {{"OrderNumber", "1001"}, {"CustNum", "1"}});
   EXPECT_NE(again, pdf) << "a second copy never overwrites the first";
   EXPECT_TRUE(fs::exists(pdf));
@@ -80,7 +78,7 @@ TEST(Runtime, WithoutAPrinterWritesAPdfAndSaysWhere) {
 TEST(Runtime, OutputFolderFollowsTheEnvironment) {
   TempDir dir;
   Engine engine(EngineConfig::forDataDirectory(dir.path()));
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   reports::PrintingReportRuntime runtime(engine, dialogs);
   const char* old = std::getenv("CORVANTA_REPORT_OUTPUT");
   const std::string saved = old ? old : "";
@@ -113,11 +111,11 @@ TEST(Runtime, PreviewShowsThePagesThroughTheHook) {
   shop.runtime.run(run);
   EXPECT_EQ(title, "Stock Report");
   EXPECT_NE(pdfText(file).find("A100"), std::string::npos);
-  EXPECT_TRUE(shop.dialogs.messages.empty()) << "a preview writes no file of its own";
+  EXPECT_FALSE(shop.dialogs.hasUnread()) << "a preview writes no file of its own";
 
   run.preview = false;  // the same component without preview goes straight to paper
   shop.runtime.run(run);
-  EXPECT_EQ(shop.dialogs.messages.size(), 1u);
+  EXPECT_NE(shop.dialogs.takeMessage().find("was saved as a PDF file"), std::string::npos);
 }
 
 TEST(Runtime, KeepsToThePagesAskedFor) {
@@ -127,13 +125,12 @@ TEST(Runtime, KeepsToThePagesAskedFor) {
   shop.runtime.run(run);
   EXPECT_EQ(pdfPages(shop.runtime.lastPdf()), 1);
   EXPECT_EQ(matches(pdfText(shop.runtime.lastPdf()), R"([A-Z]{2} \d{5})"), 30);
-  ASSERT_EQ(shop.dialogs.messages.size(), 1u);
-  EXPECT_NE(shop.dialogs.messages[0].find("was printed only up to page 1; it has more pages."),
-            std::string::npos)
-      << shop.dialogs.messages[0];
+  const std::string told = shop.dialogs.takeMessage();
+  EXPECT_NE(told.find("was printed only up to page 1; it has more pages."), std::string::npos)
+      << told;
   run.lastPage = 2;
   shop.runtime.run(run);
-  EXPECT_EQ(shop.dialogs.messages[1].find("only up to"), std::string::npos)
+  EXPECT_EQ(shop.dialogs.takeMessage().find("only up to"), std::string::npos)
       << "two sheets hold all";
 }
 

@@ -32,7 +32,7 @@ struct ShopRun {
         app(engine, Platform{dialogs, help, reports, {}, {}}) {}
   ~ShopRun() { app.shutdown(); }
   Engine engine;
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   RecordingHelp help;
   RecordingReports reports;
   CorvantaApp app;
@@ -109,14 +109,14 @@ TEST(ContinueCrash, EveryLineIsWholeAfterTheNextStart) {
       Globals& g = run.app.g;
       g.PreSalesEntryForm->cmdContinue.click();
       g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-      run.dialogs.answers.push_back("1");
+      run.dialogs.queueAnswer("1");
       g.PreSalesEntryCustomerSearchForm->cmdOK.click();
       g.DataModule2->InventoryTable1.findKey("A100");
       for (int i = 0;; ++i) {
         g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(1 + i % 3));
         g.SalesEntryForm->cmdAddtoOrder.click();
         g.ChoosePriceForm->cmdContinue.click();
-        if (!run.dialogs.errors.empty()) ::_exit(3);
+        if (run.dialogs.hasUnread()) ::_exit(3);
         const char ack = 1;
         if (::write(fds[1], &ack, 1) != 1) ::_exit(1);
       }
@@ -134,7 +134,7 @@ TEST(ContinueCrash, EveryLineIsWholeAfterTheNextStart) {
     ShopRun next(dir.path());
     ASSERT_TRUE(next.app.start());
     // A line cut short is finished; the order it belongs to, left open, is billed.
-    for (const auto& m : next.dialogs.messages) {
+    for (const auto& m : next.dialogs.takeMessages()) {
       if (m.find("The command \"Continue\"") == 0)
         ++finished;
       else

@@ -24,7 +24,7 @@ struct ShopRun {
         app(engine, Platform{dialogs, help, reports, {}, {}}) {}
   ~ShopRun() { app.shutdown(); }
   Engine engine;
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   RecordingHelp help;
   RecordingReports reports;
   CorvantaApp app;
@@ -64,7 +64,7 @@ class OrderCutShort : public ::testing::Test {
     Globals& g = run.app.g;
     g.PreSalesEntryForm->cmdContinue.click();
     g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    run.dialogs.answers.push_back("1");
+    run.dialogs.queueAnswer("1");
     g.PreSalesEntryCustomerSearchForm->cmdOK.click();
     g.SalesEntryForm->TypeofSaleDBEdit.typeText("CASH");
     g.SalesEntryForm->CreditCardTypeDBEdit.typeText("none");
@@ -84,7 +84,7 @@ class OrderCutShort : public ::testing::Test {
       ShopRun run(dir.path());
       if (!run.app.start()) ::_exit(2);
       day(run);
-      ::_exit(run.dialogs.errors.empty() ? 0 : 3);
+      ::_exit(run.dialogs.unreadErrors().empty() ? 0 : 3);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
@@ -124,12 +124,13 @@ TEST_F(OrderCutShort, IsBilledAtTheNextStartAsItsEndWouldHaveBilledIt) {
   {
     ShopRun next(dir.path());
     ASSERT_TRUE(next.app.start());
-    ASSERT_EQ(next.dialogs.messages.size(), 1u);
-    EXPECT_EQ(next.dialogs.messages[0],
-              "The command \"Sales Entry\" (order 1002, 2 lines stored and not yet ended) was cut "
-              "short when the program last stopped. It has been finished now: the billing record "
-              "of order 1002 written as \"End of Order w/o Printing Invoice/Reciept\" writes it, "
-              "grand total 90.95.");
+    EXPECT_EQ(
+        next.dialogs.takeMessages(),
+        std::vector<std::string>{
+            "The command \"Sales Entry\" (order 1002, 2 lines stored and not yet ended) was cut "
+            "short when the program last stopped. It has been finished now: the billing record "
+            "of order 1002 written as \"End of Order w/o Printing Invoice/Reciept\" writes it, "
+            "grand total 90.95."});
   }
   EXPECT_EQ(billing(1002), billing(1001));
   EXPECT_NE(billing(1001).find("PaymentStatus=recieved; "), std::string::npos) << billing(1001);
@@ -137,7 +138,7 @@ TEST_F(OrderCutShort, IsBilledAtTheNextStartAsItsEndWouldHaveBilledIt) {
   // Told once; the next order is numbered after the billed one.
   ShopRun again(dir.path());
   ASSERT_TRUE(again.app.start());
-  EXPECT_TRUE(again.dialogs.messages.empty());
+  EXPECT_FALSE(again.dialogs.hasUnread());
   enterOrder(again);
   EXPECT_EQ(again.app.g.SalesEntryForm->OrderNumberDBEdit.text(), "1003");
 }
@@ -145,12 +146,12 @@ TEST_F(OrderCutShort, IsBilledAtTheNextStartAsItsEndWouldHaveBilledIt) {
 TEST_F(OrderCutShort, AnOrderLeftBeforeTheCrashLeavesNothing) {
   ASSERT_TRUE(inChildThenCrash([](ShopRun& run) {
     enterOrder(run);
-    run.dialogs.confirmations.push_back(true);
+    run.dialogs.queueConfirmation(true);
     run.app.g.SalesEntryForm->Button1.click();
   }));
   ShopRun next(dir.path());
   ASSERT_TRUE(next.app.start());
-  EXPECT_TRUE(next.dialogs.messages.empty());
+  EXPECT_FALSE(next.dialogs.hasUnread());
   EXPECT_EQ(billing(1001), "no billing record");
   Table& stock = next.app.g.DataModule2->InventoryTable1;
   for (const char* part : {"A100", "B200"}) {

@@ -47,10 +47,10 @@ void seedShop(Globals& g) {
 }
 
 // Starts order 6 for customer 1 through the find-customer dialogs.
-void startOrder(Globals& g, FakeDialogs& dialogs) {
+void startOrder(Globals& g, StrictDialogs& dialogs) {
   g.PreSalesEntryForm->cmdContinue.click();
   g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-  dialogs.answers.push_back("1");
+  dialogs.queueAnswer("1");
   g.PreSalesEntryCustomerSearchForm->cmdOK.click();
 }
 
@@ -98,7 +98,7 @@ TEST(SalesEntryWindow, AStockChangeThatFailsAfterTheLineIsStoredKeepsTheLineCoun
   stock.file().remove(stock.currentRowid());
   sell(g, "3");
 
-  ASSERT_EQ(shop.dialogs.errors.size(), 1u);
+  EXPECT_EQ(shop.dialogs.takeErrors(), std::vector<std::string>{"Record/Key deleted."});
   Table& sales = g.SalesDataModule->SalesTable;
   EXPECT_EQ(sales.recordCount(), 2);                                // the line is stored...
   EXPECT_EQ(g.SalesEntryForm->RunningGrandTotal.value(), 40.125L);  // ...and counted
@@ -111,9 +111,9 @@ TEST(SalesEntryWindow, AStockChangeThatFailsAfterTheLineIsStoredKeepsTheLineCoun
   EXPECT_FALSE(g.ChoosePriceForm->visible());
 
   // Taking the order back out deletes the line and puts back no stock it never took.
-  shop.dialogs.confirmations.push_back(true);
+  shop.dialogs.queueConfirmation(true);
   g.SalesEntryForm->Button1.click();
-  EXPECT_EQ(shop.dialogs.errors.size(), 1u);
+  EXPECT_TRUE(shop.dialogs.takeErrors().empty());
   EXPECT_EQ(sales.recordCount(), 1);
   EXPECT_EQ(stock.recordCount(), 0);
   EXPECT_EQ(g.SalesEntryForm->RunningGrandTotal.value(), 0);
@@ -122,7 +122,7 @@ TEST(SalesEntryWindow, AStockChangeThatFailsAfterTheLineIsStoredKeepsTheLineCoun
 TEST(SalesEntryWindow, APrintThatFailsChangesNothingOfTheStoredOrder) {
   TempDir dir;
   Engine engine(EngineConfig::forDataDirectory(dir.path()));
-  FakeDialogs dialogs;
+  StrictDialogs dialogs;
   RecordingHelp help;
   FailingReports reports;
   CorvantaApp app(engine, Platform{dialogs, help, reports, {}, {}});
@@ -134,7 +134,7 @@ TEST(SalesEntryWindow, APrintThatFailsChangesNothingOfTheStoredOrder) {
   g.SalesEntryForm->cmdEndofOrder.click();
 
   EXPECT_EQ(reports.runs, 1);
-  EXPECT_EQ(dialogs.errors,
+  EXPECT_EQ(dialogs.takeErrors(),
             std::vector<std::string>{"Cannot open the report definition Reciept.rpt"});
   // The order was stored before the print was tried: billed, totals 0, window closed.
   Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
@@ -158,7 +158,7 @@ TEST(SalesEntryWindow, ContinueNeverOverwritesAStoredLineLeftInEditState) {
   sales.first();
   sales.edit();
   sell(g, "2");
-  EXPECT_EQ(shop.dialogs.errors, std::vector<std::string>{"Dataset not in insert mode"});
+  EXPECT_EQ(shop.dialogs.takeErrors(), std::vector<std::string>{"Dataset not in insert mode"});
   sales.cancel();
   sales.first();
   EXPECT_EQ(sales.fieldByName("OrderNumber").displayText(), "5");

@@ -71,6 +71,27 @@ TEST(ScenarioRunner, AReplyNobodyTookFailsTheNextAction) {
   EXPECT_NE(f->message.find("unused reply \"5\""), std::string::npos) << f->message;
 }
 
+TEST(ScenarioRunner, ABoxNobodyQueuedAReplyForFailsItsLineAndStopsTheCommand) {
+  auto f = runText(
+      "seed InventoryTable1 {\"PartNumber\": \"A100\", \"Quantity\": 12}\n"
+      "click CorvantaMainForm.Talvesk\n"
+      "click InventoryForm.cmdAddInventory\n");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->line, 3);
+  EXPECT_EQ(f->message,
+            "every box answered, got unexpected input query \"Add Inventory\": Enter Number of "
+            "items to add:");
+  // A confirmation nobody answered: the item is not deleted on a made-up answer.
+  f = runText(
+      "seed InventoryTable1 {\"PartNumber\": \"A100\", \"Quantity\": 12}\n"
+      "click CorvantaMainForm.Talvesk\n"
+      "click InventoryForm.cmdDeleteItem\n");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f->line, 3);
+  EXPECT_EQ(f->message.rfind("every box answered, got unexpected confirmation box", 0), 0u)
+      << f->message;
+}
+
 TEST(ScenarioRunner, SetUpAfterStartAndUnknownNamesFail) {
   auto f = runText("expect-visible CorvantaMainForm\nseed SalesTaxTable {\"TaxRate\": 1}\n");
   ASSERT_TRUE(f);

@@ -141,9 +141,9 @@ TEST(DataAwareEdit, LeavingWithABadNumberShowsTheErrorAndKeepsTheText) {
   addOrder(billing, 1001, 10);
   ASSERT_TRUE(pf.GrandTotalDBEdit.typeText("12x"));
   EXPECT_FALSE(pf.GrandTotalDBEdit.leave());  // the focus stays
-  ASSERT_EQ(shop.dialogs.errors.size(), 1u);
-  EXPECT_EQ(shop.dialogs.errors[0],
-            "'12x' is not a valid floating point value for field 'GrandTotal'");
+  EXPECT_EQ(
+      shop.dialogs.takeErrors(),
+      std::vector<std::string>{"'12x' is not a valid floating point value for field 'GrandTotal'"});
   EXPECT_EQ(pf.GrandTotalDBEdit.text(), "12x");
   EXPECT_EQ(billing.state(), TableState::Edit);
   EXPECT_EQ(billing.fieldByName("GrandTotal").asFloat(), 10.0);

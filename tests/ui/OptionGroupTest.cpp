@@ -43,7 +43,7 @@ bool overlap(const Bounds& a, const Bounds& b) {
 
 class OptionGroupTest : public ::testing::Test {
  protected:
-  test::FakeDialogs dialogs;
+  test::StrictDialogs dialogs;
   NoHelp help;
   Application app{dialogs, help};
 };

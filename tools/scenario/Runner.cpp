@@ -130,23 +130,18 @@ void Runner::step(const Line& l) {
   }
   ensureStarted(l);
   if (l.verb == "answer" || l.verb == "answer-cancel") {
-    dialogs_.answers.push_back(
-        {l.verb == "answer" ? std::optional<std::string>(l.text) : std::nullopt, actions_});
+    dialogs_.queueAnswer(l.verb == "answer" ? std::optional<std::string>(l.text) : std::nullopt);
   } else if (l.verb == "choose-file" || l.verb == "choose-file-cancel") {
-    dialogs_.files.push_back(
-        {l.verb == "choose-file" ? std::optional<std::string>(l.text) : std::nullopt, actions_});
+    dialogs_.queueFile(l.verb == "choose-file" ? std::optional<std::string>(l.text) : std::nullopt);
   } else if (l.verb == "confirm") {
-    dialogs_.confirmations.push_back(
-        {l.text == "yes" ? std::optional<std::string>("yes") : std::nullopt, actions_});
+    dialogs_.queueConfirmation(l.text == "yes");
   } else if (isActionVerb(l.verb)) {
     checkNoUnexpectedMessages();
-    for (auto* queue : {&dialogs_.answers, &dialogs_.files, &dialogs_.confirmations})
-      if (!queue->empty() && queue->front().queuedAfterAction < actions_)
-        fail("every queued reply taken, got an unused reply " +
-             q(queue->front().text.value_or("(Cancel)")));
+    if (std::string stale = dialogs_.staleReply(); !stale.empty())
+      fail("every queued reply taken, got an " + stale);
     if (ended_ && l.verb != "restart") fail(l.source + ", got the application has ended");
     action(l);
-    ++actions_;
+    dialogs_.actionRan();
     afterAction();
   } else {
     expectation(l);
@@ -220,17 +215,16 @@ void Runner::stopApp() {
 }
 
 void Runner::afterAction() {
-  if (!dialogs_.unexpected.empty()) {
-    std::string what = dialogs_.unexpected;
-    dialogs_.unexpected.clear();
+  if (std::string what = dialogs_.takeUnexpected(); !what.empty())
     fail("every box answered, got " + what);
-  }
   if (app_ && app_->terminated()) stopApp();
 }
 
 void Runner::checkNoUnexpectedMessages() {
-  if (!dialogs_.messages.empty()) fail("unexpected message: " + dialogs_.messages.front());
-  if (!dialogs_.errors.empty()) fail("unexpected message: " + dialogs_.errors.front());
+  if (!dialogs_.unreadMessages().empty())
+    fail("unexpected message: " + dialogs_.unreadMessages().front());
+  if (!dialogs_.unreadErrors().empty())
+    fail("unexpected message: " + dialogs_.unreadErrors().front());
 }
 
 Form& Runner::formNamed(const std::string& name) {
@@ -326,26 +320,33 @@ void Runner::action(const Line& l) {
 
 void Runner::expectation(const Line& l) {
   const std::string& v = l.verb;
-  auto popText = [&](std::deque<std::string>& queue, const char* what, bool like) {
-    if (queue.empty()) fail(l.source + ", got no " + what);
-    std::string got = queue.front();
-    queue.pop_front();
+  auto check = [&](const std::string& got, bool like) {
     bool ok = like ? got.find(l.text) != std::string::npos : got == l.text;
     if (!ok) fail(l.source + ", got " + q(got));
   };
-  if (v == "expect-message") return popText(dialogs_.messages, "message", false);
-  if (v == "expect-message-like") return popText(dialogs_.messages, "message", true);
-  if (v == "expect-error") return popText(dialogs_.errors, "error", false);
-  if (v == "expect-error-like") return popText(dialogs_.errors, "error", true);
-  if (v == "expect-help") return popText(help_.files, "help request", false);
+  auto box = [&](bool error, bool like) {
+    if (error ? dialogs_.unreadErrors().empty() : dialogs_.unreadMessages().empty())
+      fail(l.source + ", got no " + (error ? "error" : "message"));
+    check(error ? dialogs_.takeError() : dialogs_.takeMessage(), like);
+  };
+  if (v == "expect-message") return box(false, false);
+  if (v == "expect-message-like") return box(false, true);
+  if (v == "expect-error") return box(true, false);
+  if (v == "expect-error-like") return box(true, true);
+  if (v == "expect-help") {
+    if (help_.files.empty()) fail(l.source + ", got no help request");
+    std::string got = help_.files.front();
+    help_.files.pop_front();
+    return check(got, false);
+  }
   if (v == "expect-ended") {
     if (!ended_) fail("expect-ended, got the application running");
     return;
   }
   if (v == "expect-prompt") {
-    if (dialogs_.prompts.empty()) fail(l.source + ", got no prompt");
-    auto [caption, prompt] = dialogs_.prompts.front();
-    dialogs_.prompts.pop_front();
+    auto shown = dialogs_.takePrompt();
+    if (!shown) fail(l.source + ", got no prompt");
+    auto [caption, prompt] = *shown;
     if (trim(caption) != l.target || trim(prompt) != l.text)
       fail(l.source + ", got " + caption + " | " + prompt);
     return;

@@ -13,6 +13,7 @@
 #include "data/engine/Table.h"
 #include "data/numbers/Calendar.h"
 #include "ui/Form.h"
+#include "ui/QueuedDialogs.h"
 
 namespace corvanta::scenario {
 
@@ -47,14 +48,13 @@ class Runner {
   std::filesystem::path dataDir_;
   std::vector<Line> lines_;
   Engine engine_;
-  ScriptDialogs dialogs_;
+  QueuedDialogs dialogs_;
   RecordingHelp help_;
   RecordingReports reports_;
   Calendar calendar_;
   std::unique_ptr<CorvantaApp> app_;
   bool started_ = false;
   bool ended_ = false;
-  int actions_ = 0;
 };
 
 // What failed: thrown inside a step and turned into a Failure of that line.

@@ -20,6 +20,7 @@
 #include "data/engine/AutomaticBackup.h"
 #include "data/engine/CommandRecord.h"
 #include "data/engine/Table.h"
+#include "data/engine/TableFile.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
 #include "sales/PreSalesEntryCustomerSearchForm.h"
@@ -90,10 +91,11 @@ class PairTimer {
 
 // Raw SQLite on the application's own files, through connections of its own.
 struct RawShop {
-  RawDb clientsDb{g().ClientDataModule->ClientsTable.file().path()};
-  RawDb salesDb{sales().file().path()};
-  RawDb stockDb{stock().file().path()};
-  RawDb billingDb{g().ShippingBillingDataModule->ShippingBillingTable.file().path()};
+  RawDb clientsDb{dynamic_cast<TableFile&>(g().ClientDataModule->ClientsTable.file()).path()};
+  RawDb salesDb{dynamic_cast<TableFile&>(sales().file()).path()};
+  RawDb stockDb{dynamic_cast<TableFile&>(stock().file()).path()};
+  RawDb billingDb{
+      dynamic_cast<TableFile&>(g().ShippingBillingDataModule->ShippingBillingTable.file()).path()};
   RawStmt findClient{clientsDb, selectAll("clients") + "WHERE CustNum = ?"};
   RawStmt lastSale{salesDb,
                    selectAll("NewSales") + "ORDER BY OrderNumber DESC, rowid DESC LIMIT 1"};

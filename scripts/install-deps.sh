@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Corvanta builds and tests with, if any are missing.
 set -euo pipefail
-packages=(build-essential cmake ninja-build pkg-config libsqlite3-dev sqlite3 qt6-base-dev
+packages=(build-essential cmake ninja-build pkg-config libsqlite3-dev sqlite3 libpq-dev postgresql qt6-base-dev
           libgtest-dev libgmock-dev libbenchmark-dev clang-format poppler-utils
           xvfb xauth imagemagick openbox xdotool nlohmann-json3-dev pxlib-dev)
 missing=()

@@ -4,8 +4,8 @@
 
 namespace corvanta::reports {
 
-std::unique_ptr<TableFile> openForReading(const Engine& engine, const TableDef& def) {
-  return std::make_unique<TableFile>(def, engine.tableFile(def.alias, def), /*readOnly*/ true);
+std::unique_ptr<TableStore> openForReading(const Engine& engine, const TableDef& def) {
+  return engine.openTable(def.alias, def, /*readOnly=*/true);
 }
 
 Value keyFor(const FieldDef& field, const RValue& v) {
@@ -40,7 +40,7 @@ bool sameKey(const Value& a, const Value& b, bool noCase) {
 
 }  // namespace
 
-RowStream::RowStream(TableFile& table, const IndexDef& index, std::optional<Value> equalKey)
+RowStream::RowStream(TableStore& table, const IndexDef& index, std::optional<Value> equalKey)
     : table_(table), index_(index), equalKey_(std::move(equalKey)) {}
 
 std::optional<Row> RowStream::next() {
@@ -63,7 +63,7 @@ std::optional<Row> RowStream::next() {
   return row;
 }
 
-Lookup::Lookup(std::unique_ptr<TableFile> table, const IndexDef* index, int keyField)
+Lookup::Lookup(std::unique_ptr<TableStore> table, const IndexDef* index, int keyField)
     : table_(std::move(table)), index_(index), keyField_(keyField) {}
 
 const Row* Lookup::find(const RValue& key) {

@@ -6,14 +6,14 @@
 #include <optional>
 
 #include "data/engine/Engine.h"
-#include "data/engine/TableFile.h"
+#include "data/engine/TableStore.h"
 #include "reports/Expression.h"
 
 namespace corvanta::reports {
 
 // Opens a shop table (by the name a definition gives, "clients.DB", "NewSales") read-only.
 // Throws Error when the name is none of the shop's tables or the file cannot be opened.
-std::unique_ptr<TableFile> openForReading(const Engine& engine, const TableDef& def);
+std::unique_ptr<TableStore> openForReading(const Engine& engine, const TableDef& def);
 
 // The value a key field of `def` takes for a report value (numbers for number fields).
 Value keyFor(const FieldDef& field, const RValue& v);
@@ -23,12 +23,12 @@ RValue fromStored(const Value& v);
 // Rows of one index in index order; with an equal key only the rows holding that key.
 class RowStream {
  public:
-  RowStream(TableFile& table, const IndexDef& index, std::optional<Value> equalKey);
+  RowStream(TableStore& table, const IndexDef& index, std::optional<Value> equalKey);
   // The next row, or nothing at the end.
   std::optional<Row> next();
 
  private:
-  TableFile& table_;
+  TableStore& table_;
   const IndexDef& index_;
   std::optional<Value> equalKey_;
   std::optional<Row> last_;
@@ -39,13 +39,13 @@ class RowStream {
 // a sales report reads a customer once per order, not once per line.
 class Lookup {
  public:
-  Lookup(std::unique_ptr<TableFile> table, const IndexDef* index, int keyField);
+  Lookup(std::unique_ptr<TableStore> table, const IndexDef* index, int keyField);
   const TableDef& def() const { return table_->def(); }
   // nullptr when no record holds the key.
   const Row* find(const RValue& key);
 
  private:
-  std::unique_ptr<TableFile> table_;
+  std::unique_ptr<TableStore> table_;
   const IndexDef* index_;  // nullptr: the first record of the primary index
   int keyField_;
   std::optional<Value> lastKey_;

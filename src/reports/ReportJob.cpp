@@ -67,7 +67,7 @@ struct ReportJob::Impl : NameScope, EvalContext {
   Calendar calendar;
 
   const TableDef* rowsDef = nullptr;
-  std::unique_ptr<TableFile> rows;
+  std::unique_ptr<TableStore> rows;
   const IndexDef* index = nullptr;
   std::shared_ptr<const Expression> rangeCondition;  // `Field = value` read as an index range
   std::vector<std::shared_ptr<const Expression>> conditions;

@@ -205,7 +205,7 @@ TEST_F(BillingWindows, RandomWalkKeepsEveryGrandTotalHoldingItsChargeOnce) {
   };
   for (int step = 0; step < 400; ++step) {
     actions[pick(std::size(actions))]();
-    TableFile& file = billing.file();
+    TableStore& file = billing.file();
     for (int i = 0; i < 4; ++i) {
       const auto row = file.findEqual(billing.def().indexes[0], Value(1001.0 + i));
       ASSERT_TRUE(row);

@@ -11,7 +11,7 @@ class EditTest : public EngineTest {
  protected:
   // A fresh engine and table object on the same files, as a second run of the program.
   std::unique_ptr<Table> reopen(const std::string& name) {
-    engine = std::make_unique<Engine>(EngineConfig::forDataDirectory(dir.path()));
+    engine = std::make_unique<Engine>(testEngineConfig(dir.path()));
     return open(name);
   }
 };

@@ -30,9 +30,25 @@ std::string errorOf(F&& f) {
   return "no error";
 }
 
+// The configuration the engine tests run on: both aliases as subdirectories of `dir`, or,
+// when CORVANTA_TEST_BACKEND=postgresql, as tables of the test database server (its
+// connection string read from the file $CORVANTA_TEST_DATABASE), in a schema of their own
+// for each `dir`, so tests running side by side never meet.
+EngineConfig testEngineConfig(const std::filesystem::path& dir);
+// Why the engine tests cannot run on the chosen backend ("" when they can).
+std::string backendUnavailable();
+bool onDatabaseServer();
+// A process playing a workstation names the database sessions it opens from then on; the
+// test waits until every session so named has ended, as the server ends those of a killed
+// process a moment after it dies (and only then gives up the locks they held).  Nothing
+// on local files.
+void nameSessions(const std::string& name);
+void waitForSessionsToEnd(const std::string& name);
+
 class EngineTest : public ::testing::Test {
  protected:
   EngineTest();
+  void SetUp() override;
   // A table object of the shop's table `name`, opened (the alias directories are created on
   // first use, with empty tables).
   std::unique_ptr<Table> open(const std::string& name);

@@ -52,8 +52,7 @@ void RandomWalkTest::runWalk(std::uint32_t seed, int steps) {
   const WalkConfig& c = GetParam();
   SCOPED_TRACE("seed=" + std::to_string(seed) +
                " (replay: CORVANTA_WALK_SEED=" + std::to_string(seed) + ")");
-  engine = std::make_unique<Engine>(
-      EngineConfig::forDataDirectory(dir.path() / ("walk" + std::to_string(seed))));
+  engine = std::make_unique<Engine>(testEngineConfig(dir.path() / ("walk" + std::to_string(seed))));
   auto t = open(c.table);
   t->selectIndex(c.index);
   Model m(c.numeric);

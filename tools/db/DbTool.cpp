@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "Generate.h"
+#include "Migrate.h"
 #include "SafetyCommands.h"
 #include "data/engine/Engine.h"
 #include "data/engine/TableFile.h"
@@ -27,6 +28,7 @@ constexpr const char* kUsage =
     "       corvanta-db backup [DEST]\n"
     "       corvanta-db restore BACKUP\n"
     "       corvanta-db import-legacy SOURCE DEST [--dry-run]\n"
+    "       corvanta-db migrate FROM TO\n"
     "\n"
     "create    makes the empty tables of both aliases under DIR/DatabaseFiles and\n"
     "          DIR/DatabaseFilesQVX (existing tables are left alone) and prints the\n"
@@ -61,6 +63,10 @@ constexpr const char* kUsage =
     "          from the files' code page to UTF-8, numbers are kept.  Reports per table what\n"
     "          was read, imported and skipped (and why).  The legacy files are only read.\n"
     "          --dry-run does all of it but keeps nothing.\n"
+    "migrate   copies every table from FROM to TO, each a data directory (holding\n"
+    "          DatabaseFiles and DatabaseFilesQVX) or a database server named as in\n"
+    "          engine.ini (postgresql:service=shop); either way.  Refuses a target that\n"
+    "          holds records; each table's count is checked before it is committed.\n"
     "\n"
     "The engine configuration in force is $CORVANTA_ENGINE_CONFIG, else\n"
     "$XDG_CONFIG_HOME/corvanta/engine.ini.\n";
@@ -300,6 +306,7 @@ int runDbTool(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (cmd == "backup") return backupCommand(args, out);
     if (cmd == "restore") return restoreCommand(args, out);
     if (cmd == "import-legacy") return importLegacyCommand(args, out);
+    if (cmd == "migrate") return migrateCommand(args, out);
     throw UsageError{"unknown command '" + cmd + "'"};
   } catch (const UsageError& e) {
     if (!e.text.empty()) err << "corvanta-db: " << e.text << "\n";

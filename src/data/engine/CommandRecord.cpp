@@ -2,13 +2,12 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 
-#include "data/engine/Sqlite.h"
-#include "data/engine/TableFile.h"
 #include "data/numbers/Numbers.h"
 #include "ui/Error.h"
 
@@ -19,31 +18,19 @@ using nlohmann::json;
 
 namespace {
 
-constexpr const char* kTables =
-    "CREATE TABLE IF NOT EXISTS corvanta_command"
-    "(id INTEGER PRIMARY KEY, name TEXT, detail TEXT, plan TEXT);"
-    "CREATE TABLE IF NOT EXISTS corvanta_step"
-    "(command INTEGER, step INTEGER, PRIMARY KEY(command, step)) WITHOUT ROWID;";
-
-// Commands closed by this process whose rows are still in a file: removed by the next
-// recorded write to that file.
+// Commands closed by this process whose rows are still stored: removed by the next recorded
+// write to the same store.
 std::mutex closedMutex;
-std::map<std::string, std::set<std::int64_t>> closedByFile;
+std::map<std::string, std::set<std::int64_t>> closedByStore;
 
-void forgetClosed(SqliteDb& db, const std::string& file) {
+void forgetClosed(CommandRows& rows, const std::string& store) {
   std::set<std::int64_t> ids;
   {
     std::lock_guard<std::mutex> lock(closedMutex);
-    ids = std::move(closedByFile[file]);
-    closedByFile[file].clear();
+    ids = std::move(closedByStore[store]);
+    closedByStore[store].clear();
   }
-  if (ids.empty()) return;
-  Statement cmd(db, "DELETE FROM corvanta_command WHERE id = ?");
-  Statement step(db, "DELETE FROM corvanta_step WHERE command = ?");
-  for (std::int64_t id : ids) {
-    cmd.reset().bindInt(1, id).step();
-    step.reset().bindInt(1, id).step();
-  }
+  for (std::int64_t id : ids) rows.forget(id);
 }
 
 json toJson(const Value& v) {
@@ -69,12 +56,6 @@ std::int64_t newCommandId() {
   return static_cast<std::int64_t>(random() >> 2) + 1;
 }
 
-bool hasTable(SqliteDb& db, const char* name) {
-  Statement st(db, "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
-  st.bind(1, std::string(name));
-  return st.step();
-}
-
 }  // namespace
 
 Value floatOfText(std::string_view text) {
@@ -88,13 +69,13 @@ CommandRecord::CommandRecord(std::string name, std::string detail)
     : id_(newCommandId()), name_(std::move(name)), detail_(std::move(detail)) {}
 
 CommandRecord::~CommandRecord() {
-  // Only the file of the plan forgets the command during the run: its marks in other files
+  // Only the store of the plan forgets the command during the run: its marks in other stores
   // stay until the next start sweeps them.  A mark removed while its plan is still stored
   // would have the next start carry out that step again, with values that may be stale by
   // then (a stock quantity set back).
-  if (files_.empty()) return;
+  if (stores_.empty()) return;
   std::lock_guard<std::mutex> lock(closedMutex);
-  closedByFile[files_.front()].insert(id_);
+  closedByStore[stores_.front()].insert(id_);
 }
 
 int CommandRecord::plan(PlannedUpdate step) {
@@ -119,103 +100,85 @@ void CommandRecord::recordWithFirstPost(Table& table) {
                     {"remove", s.remove},
                     {"insert", s.insert}});
   }
-  const std::string file = table.filePath().string();
-  files_.push_back(file);
-  table.commitWithNextWrite([id = id_, name = name_, detail = detail_, text = plan.dump(),
-                             file](SqliteDb& db) {
-    db.exec(kTables);
-    forgetClosed(db, file);
-    Statement st(db, "INSERT INTO corvanta_command(id, name, detail, plan) VALUES (?, ?, ?, ?)");
-    st.bindInt(1, id).bind(2, name).bind(3, detail).bind(4, text).step();
-  });
+  const std::string store = table.storedWhere();
+  stores_.push_back(store);
+  table.commitWithNextWrite(
+      [id = id_, name = name_, detail = detail_, text = plan.dump(), store](CommandRows& rows) {
+        forgetClosed(rows, store);
+        rows.addPlan(id, name, detail, text);
+      });
 }
 
 void CommandRecord::markWithPost(Table& table, int n) {
   if (!recording) return;
-  const std::string file = table.filePath().string();
-  files_.push_back(file);
-  table.commitWithNextWrite([id = id_, n, file](SqliteDb& db) {
-    db.exec(kTables);
-    forgetClosed(db, file);
-    Statement st(db, "INSERT OR IGNORE INTO corvanta_step(command, step) VALUES (?, ?)");
-    st.bindInt(1, id).bindInt(2, n).step();
+  const std::string store = table.storedWhere();
+  stores_.push_back(store);
+  table.commitWithNextWrite([id = id_, n, store](CommandRows& rows) {
+    forgetClosed(rows, store);
+    rows.addMark(id, n);
   });
 }
 
 std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
   struct Found {
-    std::int64_t id;
-    std::string name, detail;
+    StoredCommand stored;
     json plan;
-    fs::path file;
+    TableStore* store;  // where the plan is
   };
-  std::map<std::string, fs::path> files;  // table name -> file, for the tables that exist
+  // Every table that exists, open for the whole run: a shared database's plans stay locked
+  // against other workstations until they are finished.
+  std::map<std::string, std::unique_ptr<TableStore>> stores;  // by table name
   for (const auto& def : shopTables()) {
+    const bool onServer = engine.config().connection(def.alias).has_value();
     auto dir = engine.config().alias(def.alias);
     std::error_code ec;
-    if (dir && fs::exists(*dir / def.fileName, ec)) files[def.tableName] = *dir / def.fileName;
-  }
-  std::vector<Found> found;
-  for (auto it = files.begin(); it != files.end();) {
+    if (!onServer && !(dir && fs::exists(*dir / def.fileName, ec))) continue;
     try {
-      SqliteDb db(it->second, SqliteDb::Mode::ReadWrite);
-      if (hasTable(db, "corvanta_command")) {
-        Statement st(db, "SELECT id, name, detail, plan FROM corvanta_command");
-        while (st.step())
-          found.push_back({st.columnInt(0), st.columnText(1), st.columnText(2),
-                           json::parse(st.columnText(3), nullptr, false), it->second});
-      }
-      ++it;
+      stores[def.tableName] = engine.openTable(def.alias, def);
     } catch (const Error&) {
-      // A file that is no table is left to the opening of its table, which names it.
-      it = files.erase(it);
+      // A file that is no table, or a server out of reach, is left to the opening of its
+      // table, which names it.
     }
   }
+  std::vector<Found> found;
+  std::set<std::int64_t> seen;  // tables of one database share their plans
+  for (auto& [table, store] : stores)
+    for (auto& c : store->interruptedCommands())
+      if (seen.insert(c.id).second)
+        found.push_back({c, json::parse(c.plan, nullptr, false), store.get()});
 
   std::vector<std::string> messages;
-  const auto marked = [](const fs::path& file, std::int64_t id, int n) {
-    SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-    if (!hasTable(db, "corvanta_step")) return false;
-    Statement st(db, "SELECT 1 FROM corvanta_step WHERE command = ? AND step = ?");
-    st.bindInt(1, id).bindInt(2, n);
-    return st.step();
-  };
-  for (const Found& c : found) {
+  for (const Found& f : found) {
+    const StoredCommand& c = f.stored;
     std::vector<std::string> done, failed;
-    if (!c.plan.is_array()) continue;  // a plan that cannot be read cannot be carried out
+    if (!f.plan.is_array()) continue;  // a plan that cannot be read cannot be carried out
     int n = 0;
-    for (const auto& step : c.plan) {
+    for (const auto& step : f.plan) {
       ++n;
       const TableDef* def = findTableDef(step.value("table", ""));
-      if (!def || !files.count(def->tableName)) continue;
-      const fs::path& target = files[def->tableName];
-      if (marked(target, c.id, n)) continue;
-      TableFile tf(*def, target);
+      if (!def || !stores.count(def->tableName)) continue;
+      TableStore& target = *stores[def->tableName];
+      if (target.stepMarked(c.id, n)) continue;
       const std::int64_t rowid = step.value("rowid", std::int64_t{0});
       const std::string what = step.value("what", "");
-      auto row = tf.byRowid(rowid);
+      auto row = target.byRowid(rowid);
       std::uint64_t changed = 0;
       if (row)
-        for (const auto& f : step.at("fields")) {
-          const int i = def->fieldIndex(f.at(0).get<std::string>());
+        for (const auto& field : step.at("fields")) {
+          const int i = def->fieldIndex(field.at(0).get<std::string>());
           if (i < 0) continue;
-          row->values[static_cast<size_t>(i)] = fromJson(f.at(1));
+          row->values[static_cast<size_t>(i)] = fromJson(field.at(1));
           changed |= std::uint64_t{1} << i;
         }
-      const std::string file = target.string();
-      tf.commitWithNextWrite([id = c.id, n, file](SqliteDb& db) {
-        db.exec(kTables);
-        Statement st(db, "INSERT OR IGNORE INTO corvanta_step(command, step) VALUES (?, ?)");
-        st.bindInt(1, id).bindInt(2, n).step();
-      });
+      target.commitWithNextWrite([id = c.id, n](CommandRows& rows) { rows.addMark(id, n); });
       if (step.value("insert", false)) {
         std::vector<Value> values(def->fields.size());
-        for (const auto& f : step.at("fields")) {
-          const int i = def->fieldIndex(f.at(0).get<std::string>());
-          if (i >= 0) values[static_cast<size_t>(i)] = fromJson(f.at(1));
+        for (const auto& field : step.at("fields")) {
+          const int i = def->fieldIndex(field.at(0).get<std::string>());
+          if (i >= 0) values[static_cast<size_t>(i)] = fromJson(field.at(1));
         }
         try {
-          tf.insert(values);
+          target.insert(values);
           done.push_back(what);
         } catch (const KeyViolation&) {
           // A record with its key is stored already (written some other way meanwhile):
@@ -223,9 +186,9 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         }
       } else if (step.value("remove", false)) {
         // Gone already is what the step wanted.
-        if (row) tf.remove(rowid);
+        if (row) target.remove(rowid);
         done.push_back(what);
-      } else if (row && tf.update(rowid, row->values, changed)) {
+      } else if (row && target.update(rowid, row->values, changed)) {
         done.push_back(what);
       } else {
         failed.push_back(what);
@@ -233,18 +196,8 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
     }
     // Finished (or as far as it can go): the record goes first, then its marks, so that a
     // crash in between never leaves a plan whose done steps look undone.
-    {
-      SqliteDb db(c.file, SqliteDb::Mode::ReadWrite);
-      Statement st(db, "DELETE FROM corvanta_command WHERE id = ?");
-      st.bindInt(1, c.id).step();
-    }
-    for (const auto& [table, file] : files) {
-      SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-      if (hasTable(db, "corvanta_step")) {
-        Statement st(db, "DELETE FROM corvanta_step WHERE command = ?");
-        st.bindInt(1, c.id).step();
-      }
-    }
+    f.store->forgetPlan(c.id);
+    for (auto& [table, store] : stores) store->forgetMarks(c.id);
     if (done.empty() && failed.empty()) continue;  // it had completed; only its rows were left
     std::string text = "The command \"" + c.name + "\" (" + c.detail +
                        ") was cut short when the program last stopped.";
@@ -261,29 +214,10 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
     messages.push_back(text);
   }
   // Marks whose command is gone (removed before its marks were) are dropped too.
-  std::set<std::int64_t> live;
-  for (const auto& [table, file] : files) {
-    SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-    if (!hasTable(db, "corvanta_command")) continue;
-    Statement st(db, "SELECT id FROM corvanta_command");
-    while (st.step()) live.insert(st.columnInt(0));
-  }
-  for (const auto& [table, file] : files) {
-    SqliteDb db(file, SqliteDb::Mode::ReadWrite);
-    if (!hasTable(db, "corvanta_step")) continue;
-    std::vector<std::int64_t> orphans;
-    {
-      Statement st(db, "SELECT DISTINCT command FROM corvanta_step");
-      while (st.step())
-        if (!live.count(st.columnInt(0))) orphans.push_back(st.columnInt(0));
-    }
-    if (orphans.empty()) continue;
-    // The marks of a day's commands: removed in one transaction, not one commit each.
-    db.exec("BEGIN IMMEDIATE");
-    Statement del(db, "DELETE FROM corvanta_step WHERE command = ?");
-    for (std::int64_t id : orphans) del.reset().bindInt(1, id).step();
-    db.exec("COMMIT");
-  }
+  std::vector<std::int64_t> live;
+  for (auto& [table, store] : stores)
+    for (std::int64_t id : store->plannedCommands()) live.push_back(id);
+  for (auto& [table, store] : stores) store->forgetMarksWithoutPlan(live);
   return messages;
 }
 

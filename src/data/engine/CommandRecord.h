@@ -1,20 +1,22 @@
 #pragma once
 // Commands that change several table files, kept whole across a crash.
 //
-// SQLite makes each file's transaction atomic, but nothing spans two files.  So a command
+// Each store makes its own writes atomic, but nothing spans two table files.  So a command
 // that changes several tables computes every later step's target values first and records
-// them, as JSON in the small table "corvanta_command" of the file of its first post, in
-// the same transaction as that post: the post and the plan are stored together or not at
-// all.  Each later step stores its mark ("corvanta_step") in the same transaction as its
-// own write, in the file it changes.  After a crash, finishInterruptedCommands() finds
+// them, as JSON in the small table "corvanta_command" beside the table of its first post
+// (in its file, or in its database on a server), in the same transaction as that post: the
+// post and the plan are stored together or not at all.  Each later step stores its mark
+// ("corvanta_step") in the same transaction as its own write, beside the table it changes.
+// The stores write and read these rows (TableStore's CommandRows); this file only decides
+// what they hold.  After a crash, finishInterruptedCommands() finds
 // every plan whose steps are not all marked and carries out the missing ones (each with
 // its mark, so that running it twice does no harm): the command ends as if the program had
 // not stopped.  A command whose first post was not stored left nothing to undo.
 //
-// The plan of a completed command is removed by the next recorded write to its file, so the
-// recording costs no extra transaction (and no extra wait for the disk) per command; its
-// marks in other files stay until the next start removes them, after the plan is gone (a
-// mark removed first would make a finished step look undone).
+// The plan of a completed command is removed by the next recorded write to its store, so
+// the recording costs no extra transaction (and no extra wait for the disk) per command;
+// its marks in other stores stay until the next start removes them, after the plan is gone
+// (a mark removed first would make a finished step look undone).
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -65,12 +67,13 @@ class CommandRecord {
   std::int64_t id_;
   std::string name_, detail_;
   std::vector<PlannedUpdate> steps_;
-  std::vector<std::string> files_;  // every file this command wrote a row to
+  std::vector<std::string> stores_;  // every store this command wrote a row to
 };
 
 // Carries out the missing steps of every command a crash cut short, in the tables of the
 // engine's aliases, and removes the records of finished ones.  Returns one message per
-// command that needed finishing, for the person.  Run before the tables are opened.
+// command that needed finishing, for the person.  Run before the tables are opened.  On a
+// database server it finishes only the commands of workstations that no longer run.
 std::vector<std::string> finishInterruptedCommands(const Engine& engine);
 
 }  // namespace corvanta

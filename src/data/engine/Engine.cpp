@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "data/engine/PgTableStore.h"
 #include "data/engine/TableFile.h"
 #include "ui/Error.h"
 
@@ -62,6 +63,9 @@ void removeStaleBuilds(const fs::path& target) {
 fs::path Engine::aliasDirectory(std::string_view alias) const {
   auto dir = config_.alias(alias);
   if (!dir) throw Error("Unknown database: " + std::string(alias));
+  if (config_.connection(alias))
+    throw Error("The database " + std::string(alias) +
+                " is on a database server, not in a directory of this computer");
   if (swept_.insert(targetOf(*dir).string()).second) removeStaleBuilds(targetOf(*dir));
   std::error_code ec;
   if (!fs::exists(*dir, ec)) {
@@ -116,8 +120,19 @@ fs::path Engine::tableFile(std::string_view alias, const TableDef& def) const {
   return aliasDirectory(alias) / def.fileName;
 }
 
+std::unique_ptr<TableStore> Engine::openTable(std::string_view alias, const TableDef& def,
+                                              bool readOnly) const {
+  if (auto conninfo = config_.connection(alias))
+    return std::make_unique<PgTableStore>(def, *conninfo, std::string(alias), readOnly);
+  return std::make_unique<TableFile>(def, tableFile(alias, def), readOnly);
+}
+
 void Engine::createMissingTables() const {
   for (const auto& def : shopTables()) {
+    if (config_.connection(def.alias)) {
+      openTable(def.alias, def);  // made on opening
+      continue;
+    }
     fs::path dir = aliasDirectory(def.alias);
     if (!fs::exists(dir / def.fileName)) TableFile::create(def, dir / def.fileName);
   }

@@ -2,12 +2,14 @@
 // The engine session: the configuration in force and the alias directories it names.
 // Tables are opened through it by alias and table name; nothing else builds a table path.
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 
 #include "data/engine/EngineConfig.h"
 #include "data/engine/TableSchema.h"
+#include "data/engine/TableStore.h"
 
 namespace corvanta {
 
@@ -25,6 +27,11 @@ class Engine {
   std::filesystem::path aliasDirectory(std::string_view alias) const;
   // The file of a table of an alias (the alias directory is prepared as above).
   std::filesystem::path tableFile(std::string_view alias, const TableDef& def) const;
+
+  // Opens a table of an alias where it is stored: its file in the alias directory (prepared
+  // as above), or its table on the database server the alias names (made on first use).
+  std::unique_ptr<TableStore> openTable(std::string_view alias, const TableDef& def,
+                                        bool readOnly = false) const;
 
   // Creates every table of both aliases, empty, in their directories (which may exist).
   // Existing table files are left alone.

@@ -12,7 +12,11 @@
 //   Daily = 7                ; the last 7 automatic backups of different days are kept
 //   Weekly = 4               ; and the newest of each of the last 4 weeks
 //   Directory = /media/usb/corvanta-backups   ; default $XDG_DATA_HOME/corvanta/backups
-// Names on the left are matched without regard to case.
+// Names on the left are matched without regard to case.  An alias may instead name a database
+// on a server that several workstations share, by a connection string or service name:
+//   DatabaseFiles = postgresql:service=shop
+//   DatabaseFilesQVX = postgresql://tills.example/shop?sslmode=require
+// Passwords never go here (they belong in ~/.pgpass or the service file).
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -50,6 +54,13 @@ class EngineConfig {
   const std::vector<std::pair<std::string, std::filesystem::path>>& aliases() const {
     return aliases_;
   }
+
+  // The connection string of an alias that names a database server, else nothing.
+  std::optional<std::string> connection(std::string_view alias) const;
+  // Whether an alias's value names a database server ("postgresql:...").
+  static bool isDatabaseName(std::string_view value);
+  // Whether a connection string carries a password.
+  static bool namesPassword(std::string_view value);
 
   void mapPath(const std::string& windowsDir, const std::filesystem::path& localDir);
   // "C:\windows\help\Corvanta.HLP" -> local path, through the longest matching mapped prefix

@@ -62,7 +62,7 @@ void Table::requireActive() const {
   if (!file_) throw Error("Cannot perform this operation on a closed dataset");
 }
 
-TableFile& Table::file() {
+TableStore& Table::file() {
   requireActive();
   return *file_;
 }
@@ -80,7 +80,7 @@ Field& Table::fieldByName(std::string_view name) const {
 
 void Table::open() {
   if (file_) return;
-  file_ = std::make_unique<TableFile>(def_, engine_.tableFile(alias_, def_));
+  file_ = engine_.openTable(alias_, def_);
   state_ = TableState::Browse;
   loadOrEmpty(file_->first(*index_));
   bof_ = true;
@@ -247,7 +247,8 @@ void Table::post() {
     else
       for (size_t i = 0; i < buffer_.size(); ++i)
         if (!(buffer_[i] == original_[i])) changed |= std::uint64_t{1} << i;
-    if (!file_->update(rowid_, buffer_, changed)) throw Error("Record/Key deleted.");
+    // A field another workstation changed since edit() read it is not overwritten.
+    if (!file_->update(rowid_, buffer_, changed, &original_)) throw Error("Record/Key deleted.");
     // A changed auto-increment key moves the record to another row id.
     const std::string& key = def_.indexes.front().field;
     if (!key.empty() && def_.fields[def_.fieldIndex(key)].type == FieldType::AutoInc)

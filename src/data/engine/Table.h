@@ -20,7 +20,7 @@
 
 #include "data/engine/DataSource.h"
 #include "data/engine/Field.h"
-#include "data/engine/TableFile.h"
+#include "data/engine/TableStore.h"
 
 namespace corvanta {
 
@@ -42,8 +42,8 @@ class Table {
   const std::string& alias() const { return alias_; }
   const std::string& tableName() const { return tableName_; }
   const TableDef& def() const { return def_; }
-  // The file of an open table (empty while closed).
-  std::filesystem::path filePath() const { return file_ ? file_->path() : std::filesystem::path(); }
+  // Where an open table is stored, as messages name it (empty while closed).
+  std::string storedWhere() const { return file_ ? file_->where() : std::string(); }
 
   // Opens by alias and table name; the first record in primary index order becomes current.
   // Opening an open table does nothing.  Throws an Error naming the alias or file.
@@ -81,11 +81,11 @@ class Table {
   // write (a command's record of its steps): stored with it or not at all.  Dropped when that
   // post or delete fails or the edit is cancelled.  Work given twice before one write runs
   // in the order given (a sale line carries its own record and its order's).
-  void commitWithNextWrite(std::function<void(SqliteDb&)> work) {
+  void commitWithNextWrite(std::function<void(CommandRows&)> work) {
     if (companion_)
-      work = [first = std::move(companion_), then = std::move(work)](SqliteDb& db) {
-        first(db);
-        then(db);
+      work = [first = std::move(companion_), then = std::move(work)](CommandRows& rows) {
+        first(rows);
+        then(rows);
       };
     companion_ = std::move(work);
   }
@@ -111,8 +111,8 @@ class Table {
   std::int64_t recordCount();  // counts the file's records: O(n), not for every keystroke
   std::int64_t currentRowid() const { return hasRecord_ ? rowid_ : 0; }
 
-  // The file, for readers that must not move this cursor (grids, reports).
-  TableFile& file();
+  // The stored table, for readers that must not move this cursor (grids, reports).
+  TableStore& file();
 
   // For field objects and data sources.
   const Value& bufferValue(int field) const { return buffer_[field]; }
@@ -136,8 +136,8 @@ class Table {
   const TableDef& def_;
   std::vector<std::unique_ptr<Field>> fields_;
   std::vector<DataSource*> sources_;
-  std::unique_ptr<TableFile> file_;
-  std::function<void(SqliteDb&)> companion_;
+  std::unique_ptr<TableStore> file_;
+  std::function<void(CommandRows&)> companion_;
 
   TableState state_ = TableState::Inactive;
   const IndexDef* index_;

@@ -68,7 +68,7 @@ void TableFile::create(const TableDef& def, const std::filesystem::path& file) {
 }
 
 TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, bool readOnly)
-    : def_(def), path_(file) {
+    : TableStore(def), path_(file) {
   std::error_code ec;
   if (!std::filesystem::exists(file, ec))
     throw Error("Table '" + def.tableName + "' does not exist: file '" + file.string() +
@@ -132,6 +132,10 @@ std::string TableFile::openFailure(const SqliteError& e) const {
     default:
       return cannot + e.sqliteMessage();
   }
+}
+
+std::string TableFile::where() const {
+  return "Table file '" + path_.string() + "'";
 }
 
 Statement& TableFile::prepared(std::unique_ptr<Statement>& slot, Fixed which) {
@@ -252,17 +256,8 @@ std::vector<std::string> TableFile::duplicateKeys(int limit) {
   return out;
 }
 
-bool TableFile::keyIsRowid(const IndexDef& ix) const {
-  return ix.field.empty() || def_.fields[def_.fieldIndex(ix.field)].type == FieldType::AutoInc;
-}
-
 std::string TableFile::keyColumn(const IndexDef& ix) const {
   return ix.field.empty() ? std::string("rowid") : quoteIdent(ix.field);
-}
-
-Value TableFile::keyOf(const IndexDef& ix, const Row& row) const {
-  if (ix.field.empty()) return row.rowid;
-  return row.values[def_.fieldIndex(ix.field)];
 }
 
 Statement& TableFile::query(const IndexDef& ix, Q q) {
@@ -367,26 +362,6 @@ std::optional<Row> TableFile::fetch(Statement& st) {
   return row;
 }
 
-Value TableFile::normalise(int field, Value v) const {
-  switch (def_.fields[field].type) {
-    case FieldType::Float:
-      if (auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
-      if (auto* s = std::get_if<std::string>(&v)) {
-        double d = 0;
-        return parseFloatStrict(*s, d) ? Value(d) : Value();
-      }
-      return v;
-    case FieldType::AutoInc:
-      if (auto* d = std::get_if<double>(&v)) return static_cast<std::int64_t>(*d);
-      return v;
-    case FieldType::Text:
-      if (auto* d = std::get_if<double>(&v)) return formatGeneral15(*d);
-      if (auto* i = std::get_if<std::int64_t>(&v)) return std::to_string(*i);
-      return v;
-  }
-  return v;
-}
-
 std::optional<Row> TableFile::first(const IndexDef& ix) {
   return fetch(query(ix, Q::First));
 }
@@ -434,15 +409,6 @@ std::optional<Row> TableFile::before(const IndexDef& ix, const Value& key, std::
   auto r = fetch(query(ix, Q::PriorEqOrLt).bind(1, key).bindInt(2, rowid));
   inRun = r && sameKey(ix, keyOf(ix, *r), key);
   return r;
-}
-
-bool TableFile::sameKey(const IndexDef& ix, const Value& a, const Value& b) const {
-  if (ix.noCase) {
-    const auto* x = std::get_if<std::string>(&a);
-    const auto* y = std::get_if<std::string>(&b);
-    return x && y && equalsNoCase(*x, *y);
-  }
-  return a == b;
 }
 
 std::optional<Row> TableFile::findEqual(const IndexDef& ix, const Value& key) {

@@ -9,14 +9,16 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 
 #include "data/engine/Sqlite.h"
 #include "data/engine/TableSchema.h"
+#include "data/engine/TableStore.h"
 #include "data/engine/Value.h"
 
 namespace corvanta {
 
-class TableFile {
+class TableFile final : public TableStore {
  public:
   // Opens an existing table file and checks, through a read-only connection, its fields
   // (type, collation) and indexes (uniqueness, field, collation); a file that fails is left
@@ -27,52 +29,50 @@ class TableFile {
   // Creates an empty table file (fails if the file exists).
   static void create(const TableDef& def, const std::filesystem::path& file);
 
-  const TableDef& def() const { return def_; }
   const std::filesystem::path& path() const { return path_; }
+  std::string where() const override;
 
   // Reads, each on the index given (def().indexes.front() is the primary index).
-  std::optional<Row> first(const IndexDef& ix);
-  std::optional<Row> last(const IndexDef& ix);
-  std::optional<Row> after(const IndexDef& ix, const Value& key, std::int64_t rowid);
-  std::optional<Row> before(const IndexDef& ix, const Value& key, std::int64_t rowid);
-  std::optional<Row> findEqual(const IndexDef& ix, const Value& key);
-  std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key);
-  std::optional<Row> byRowid(std::int64_t rowid);
-  // The index key of a row (the rowid itself for an index without key field).
-  Value keyOf(const IndexDef& ix, const Row& row) const;
-  std::int64_t count();
-  bool empty();
+  std::optional<Row> first(const IndexDef& ix) override;
+  std::optional<Row> last(const IndexDef& ix) override;
+  std::optional<Row> after(const IndexDef& ix, const Value& key, std::int64_t rowid) override;
+  std::optional<Row> before(const IndexDef& ix, const Value& key, std::int64_t rowid) override;
+  std::optional<Row> findEqual(const IndexDef& ix, const Value& key) override;
+  std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key) override;
+  std::optional<Row> byRowid(std::int64_t rowid) override;
+  std::int64_t count() override;
+  bool empty() override;
   // Rows [offset, offset + limit) in index order (O(offset): for grids, not for cursors).
   // With the table's record count given, a page in the later half is read backwards from the
   // end, so that the cost is that of its distance from the nearer end.
   std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit,
-                        std::int64_t total = -1);
+                        std::int64_t total = -1) override;
   // How many rows come before (key, rowid) in index order.
-  std::int64_t positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid);
+  std::int64_t positionOf(const IndexDef& ix, const Value& key, std::int64_t rowid) override;
   // How many rows carry this key on the index (an empty key counts empty fields).  Walks only
   // the matching index entries, so it costs O(log n + matches).
-  std::int64_t countEqual(const IndexDef& ix, const Value& key);
+  std::int64_t countEqual(const IndexDef& ix, const Value& key) override;
 
   // Every row in index order through one statement, for dumps and exports: memory stays
   // constant whatever the table's size.  Stops early when f returns false.
-  void scan(const IndexDef& ix, const std::function<bool(const Row&)>& f);
+  void scan(const IndexDef& ix, const std::function<bool(const Row&)>& f) override;
 
   // Writes: each one statement, so each one durable transaction.  A duplicate key on a
   // unique index throws KeyViolation; so does a second empty key, which SQLite's UNIQUE
   // would let through (that write checks and writes in one transaction of its own).  Values
   // are stored as normalised by forWriting().
-  std::int64_t insert(const std::vector<Value>& values);
-  // False when the row is gone (nothing written).
-  bool update(std::int64_t rowid, const std::vector<Value>& values);
-  // Writes only the fields whose bit is set in `changed` (bit i: field i), so that an edit of
-  // one field rewrites no index entry of another; nothing at all when no bit is set.
-  bool update(std::int64_t rowid, const std::vector<Value>& values, std::uint64_t changed);
-  void remove(std::int64_t rowid);
-  // Work that the next insert, update or remove commits in its own transaction, so that both
-  // are stored or neither (a command's record of its steps); dropped if that write fails.
-  void commitWithNextWrite(std::function<void(SqliteDb&)> work) {
-    withNextWrite_ = std::move(work);
-  }
+  std::int64_t insert(const std::vector<Value>& values) override;
+  using TableStore::update;
+  bool update(std::int64_t rowid, const std::vector<Value>& values, std::uint64_t changed,
+              const std::vector<Value>* readBefore = nullptr) override;
+  void remove(std::int64_t rowid) override;
+
+  std::vector<StoredCommand> interruptedCommands() override;
+  bool stepMarked(std::int64_t command, int step) override;
+  void forgetPlan(std::int64_t command) override;
+  void forgetMarks(std::int64_t command) override;
+  void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
+  std::vector<std::int64_t> plannedCommands() override;
 
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
   std::string quickCheck();
@@ -84,17 +84,10 @@ class TableFile {
   // Bulk loading (tools and benchmarks only): the writes between beginBulk() and commitBulk()
   // form one transaction, made durable by commitBulk(); rollbackBulk() drops them.  A cursor
   // post in between is part of the same transaction.
-  void beginBulk();
-  void commitBulk();
-  void rollbackBulk();
-  bool inBulk() const { return bulk_; }
-
-  // What a write stores: text cut to the field's size (an empty text is an empty field),
-  // numbers as numbers.  Throws an Error naming the field for a value it cannot hold.
-  std::vector<Value> forWriting(const std::vector<Value>& values) const;
-
-  // Values read from the file are normalised to the field's type.
-  Value normalise(int field, Value v) const;
+  void beginBulk() override;
+  void commitBulk() override;
+  void rollbackBulk() override;
+  bool inBulk() const override { return bulk_; }
 
  private:
   enum class Q {
@@ -128,26 +121,23 @@ class TableFile {
   void verify(SqliteDb& db);
   const char* collationOf(const std::string& field) const;  // "NOCASE" or "BINARY"
   std::string openFailure(const SqliteError& e) const;
-  bool keyIsRowid(const IndexDef& ix) const;
-  bool sameKey(const IndexDef& ix, const Value& a, const Value& b) const;
+  // Whether the file holds the table of command plans (made by the first one written).
+  bool holdsCommandRows();
+  // Runs a command's companion work of a write on the write's connection.
+  static void writeCommandRows(SqliteDb& db, const std::function<void(CommandRows&)>& work);
   std::string keyColumn(const IndexDef& ix) const;
   void requireWritable() const;
   [[noreturn]] void writeFailed(Statement& st, int rc, const std::vector<Value>& values);
-  [[noreturn]] void keyViolation(const std::vector<Value>& values) const;
-  // The unique index whose key a write of `stored` (the fields whose bit is set in
-  // `changed`) leaves empty, or nullptr.
-  const IndexDef* emptiedUniqueKey(const std::vector<Value>& stored, std::uint64_t changed) const;
   // Whether a row other than `rowid` has the empty key on the index.
   bool emptyKeyTaken(const IndexDef& ix, std::int64_t rowid);
 
-  const TableDef& def_;
   std::filesystem::path path_;
   std::unique_ptr<SqliteDb> db_;
   std::string columns_;  // rowid, then every field, quoted
   std::map<std::pair<const IndexDef*, Q>, std::unique_ptr<Statement>> queries_;
   std::unique_ptr<Statement> byRowid_, insert_, delete_, count_, any_;
-  std::map<std::uint64_t, std::unique_ptr<Statement>> updates_;  // by the fields they set
-  std::function<void(SqliteDb&)> withNextWrite_;
+  // By the fields they set, the fields they add to, and whether they check what was read.
+  std::map<std::tuple<std::uint64_t, std::uint64_t, bool>, std::unique_ptr<Statement>> updates_;
   bool bulk_ = false;
   bool readOnly_ = false;
   // Per index: whether the last step landed on a key equal to the one it started from.  Only

@@ -35,6 +35,11 @@ class WriteTransaction {
     db_.exec("COMMIT");
     open_ = false;
   }
+  void rollback() {
+    if (!open_) return;
+    open_ = false;
+    db_.exec("ROLLBACK");
+  }
 
  private:
   SqliteDb& db_;
@@ -50,34 +55,6 @@ void TableFile::writeFailed(Statement& st, int rc, const std::vector<Value>& val
   throw Error("Table file '" + path_.string() + "': cannot write the record: " + msg);
 }
 
-void TableFile::keyViolation(const std::vector<Value>& values) const {
-  std::string key;
-  const IndexDef& primary = def_.indexes.front();
-  int f = primary.field.empty() ? -1 : def_.fieldIndex(primary.field);
-  if (f >= 0 && static_cast<size_t>(f) < values.size()) {
-    const Value& v = values[f];
-    if (auto* s = std::get_if<std::string>(&v))
-      key = *s;
-    else if (auto* d = std::get_if<double>(&v))
-      key = formatGeneral15(*d);
-    else if (auto* i = std::get_if<std::int64_t>(&v))
-      key = std::to_string(*i);
-  }
-  throw KeyViolation("Key violation.\n" + def_.tableName + ": " +
-                     (f >= 0 ? primary.field : std::string("key")) + " '" + key +
-                     "' already exists.");
-}
-
-const IndexDef* TableFile::emptiedUniqueKey(const std::vector<Value>& stored,
-                                            std::uint64_t changed) const {
-  for (const auto& ix : def_.indexes) {
-    if (!ix.unique || keyIsRowid(ix)) continue;
-    const int f = def_.fieldIndex(ix.field);
-    if (f < 64 && (changed >> f & 1) && isNull(stored[f])) return &ix;
-  }
-  return nullptr;
-}
-
 bool TableFile::emptyKeyTaken(const IndexDef& ix, std::int64_t rowid) {
   Statement& st = query(ix, Q::OtherNull).bindInt(2, rowid);
   const bool taken = st.step();
@@ -85,67 +62,11 @@ bool TableFile::emptyKeyTaken(const IndexDef& ix, std::int64_t rowid) {
   return taken;
 }
 
-std::vector<Value> TableFile::forWriting(const std::vector<Value>& values) const {
-  if (values.size() != def_.fields.size())
-    throw Error("Table file '" + path_.string() + "': a record of " +
-                std::to_string(values.size()) + " fields cannot be written");
-  std::vector<Value> out(values.size());
-  for (size_t i = 0; i < values.size(); ++i) {
-    const FieldDef& f = def_.fields[i];
-    const Value& v = values[i];
-    if (isNull(v)) continue;
-    switch (f.type) {
-      case FieldType::Text: {
-        std::string text;
-        if (const auto* s = std::get_if<std::string>(&v))
-          text = cutToChars(*s, f.size > 0 ? f.size : 20);
-        else if (const auto* d = std::get_if<double>(&v))
-          text = formatGeneral15(*d);
-        else
-          text = std::to_string(std::get<std::int64_t>(v));
-        if (!text.empty()) out[i] = std::move(text);
-        break;
-      }
-      case FieldType::Float: {
-        if (const auto* s = std::get_if<std::string>(&v)) {
-          double d = 0;
-          if (!parseFloatStrict(*s, d))
-            throw Error("'" + *s + "' is not a valid floating point value for field '" + f.name +
-                        "'");
-          out[i] = d;
-        } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
-          out[i] = static_cast<double>(*n);
-        } else {
-          out[i] = v;
-        }
-        break;
-      }
-      case FieldType::AutoInc: {
-        std::int64_t n = 0;
-        if (const auto* s = std::get_if<std::string>(&v)) {
-          if (!parseIntegerStrict(*s, n))
-            throw Error("'" + *s + "' is not a valid integer value for field '" + f.name + "'");
-        } else if (const auto* d = std::get_if<double>(&v)) {
-          n = static_cast<std::int64_t>(*d);
-          if (static_cast<double>(n) != *d)
-            throw Error("'" + formatGeneral15(*d) + "' is not a valid integer value for field '" +
-                        f.name + "'");
-        } else {
-          n = std::get<std::int64_t>(v);
-        }
-        out[i] = n;
-        break;
-      }
-    }
-  }
-  return out;
-}
-
 std::int64_t TableFile::insert(const std::vector<Value>& values) {
   requireWritable();
   const std::vector<Value> stored = forWriting(values);
   const IndexDef* emptyKey = emptiedUniqueKey(stored, ~std::uint64_t{0});
-  const auto extra = std::exchange(withNextWrite_, {});
+  const auto extra = takeWithNextWrite();
   WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, 0)) keyViolation(stored);
   auto& st = prepared(insert_, Fixed::Insert);
@@ -154,57 +75,80 @@ std::int64_t TableFile::insert(const std::vector<Value>& values) {
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
   const std::int64_t rowid = db_->lastInsertRowid();
-  if (extra) extra(*db_);
+  if (extra) writeCommandRows(*db_, extra);
   tx.commit();
   return rowid;
 }
 
-bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values) {
-  return update(rowid, values, ~std::uint64_t{0});
-}
-
-bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values,
-                       std::uint64_t changed) {
+bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values, std::uint64_t changed,
+                       const std::vector<Value>* readBefore) {
   requireWritable();
   const std::vector<Value> stored = forWriting(values);
   const size_t n = def_.fields.size();
   if (n < 64) changed &= (std::uint64_t{1} << n) - 1;
-  const auto extra = std::exchange(withNextWrite_, {});
+  const auto extra = takeWithNextWrite();
   if (changed == 0) {
     const bool there = byRowid(rowid).has_value();
     if (there && extra) {
       WriteTransaction tx(*db_, !bulk_);
-      extra(*db_);
+      writeCommandRows(*db_, extra);
       tx.commit();
     }
     return there;
   }
-  auto& slot = updates_[changed];
-  if (!slot) {
-    std::string sets;
+  std::vector<Value> before;
+  if (readBefore) before = forWriting(*readBefore);
+  // Running figures whose change is added to what is stored (see TableStore::update).
+  std::uint64_t deltas = 0;
+  if (readBefore && n <= 64)
     for (size_t i = 0; i < n; ++i)
-      if (changed >> i & 1)
-        sets += (sets.empty() ? "" : ", ") + quoteIdent(def_.fields[i].name) + " = ?" +
-                std::to_string(i + 1);
-    slot = std::make_unique<Statement>(*db_, "UPDATE " + quoteIdent(def_.sqlName) + " SET " + sets +
-                                                 " WHERE rowid = ?" + std::to_string(n + 1));
+      if ((changed >> i & 1) && def_.fields[i].accumulates &&
+          std::holds_alternative<double>(before[i]) && std::holds_alternative<double>(stored[i]))
+        deltas |= std::uint64_t{1} << i;
+  // Parameters: ?i+1 the value of field i, ?n+1 the row id, ?n+2+i what field i held.
+  auto& slot = updates_[{changed, deltas, readBefore != nullptr}];
+  if (!slot) {
+    std::string sets, checks;
+    for (size_t i = 0; i < n; ++i) {
+      if (!(changed >> i & 1)) continue;
+      const std::string f = quoteIdent(def_.fields[i].name);
+      const std::string p = "?" + std::to_string(i + 1);
+      sets += (sets.empty() ? "" : ", ") + f +
+              (deltas >> i & 1 ? " = coalesce(" + f + ", 0) + " + p : " = " + p);
+      if (readBefore && !(deltas >> i & 1))
+        checks += " AND " + f + " IS ?" + std::to_string(n + 2 + i);
+    }
+    slot =
+        std::make_unique<Statement>(*db_, "UPDATE " + quoteIdent(def_.sqlName) + " SET " + sets +
+                                              " WHERE rowid = ?" + std::to_string(n + 1) + checks);
   }
   const IndexDef* emptyKey = emptiedUniqueKey(stored, changed);
   WriteTransaction tx(*db_, (emptyKey || extra) && !bulk_);
   if (emptyKey && emptyKeyTaken(*emptyKey, rowid)) keyViolation(stored);
   auto& st = slot->reset();
-  for (size_t i = 0; i < n; ++i)
-    if (changed >> i & 1) st.bind(static_cast<int>(i) + 1, stored[i]);
+  for (size_t i = 0; i < n; ++i) {
+    if (!(changed >> i & 1)) continue;
+    const int p = static_cast<int>(i) + 1;
+    if (deltas >> i & 1)
+      st.bind(p, std::get<double>(stored[i]) - std::get<double>(before[i]));
+    else
+      st.bind(p, stored[i]);
+    if (readBefore && !(deltas >> i & 1)) st.bind(static_cast<int>(n + 2 + i), before[i]);
+  }
   st.bindInt(static_cast<int>(n) + 1, rowid);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, stored);
   st.reset();
-  const bool written = db_->changes() > 0;
-  // A record deleted meanwhile was not written: neither is the work that goes with it.
-  if (!written) return false;
-  if (extra) extra(*db_);
-  tx.commit();
-  return written;
+  if (db_->changes() > 0) {
+    if (extra) writeCommandRows(*db_, extra);
+    tx.commit();
+    return true;
+  }
+  // A record deleted or changed meanwhile was not written: neither is the work that goes
+  // with it.
+  tx.rollback();
+  if (readBefore && byRowid(rowid)) throw Error(changedElsewhereMessage());
+  return false;
 }
 
 void TableFile::beginBulk() {
@@ -237,13 +181,13 @@ void TableFile::requireWritable() const {
 
 void TableFile::remove(std::int64_t rowid) {
   requireWritable();
-  const auto extra = std::exchange(withNextWrite_, {});
+  const auto extra = takeWithNextWrite();
   WriteTransaction tx(*db_, extra && !bulk_);
   auto& st = prepared(delete_, Fixed::Delete).bindInt(1, rowid);
   int rc = st.stepCode();
   if (rc != SQLITE_DONE) writeFailed(st, rc, {});
   st.reset();
-  if (extra) extra(*db_);
+  if (extra) writeCommandRows(*db_, extra);
   tx.commit();
 }
 

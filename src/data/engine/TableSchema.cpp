@@ -101,6 +101,7 @@ std::vector<TableDef> makeTables() {
         text("ShippedVia", 30), money("ShippingCharge"), money("GrandTotal"), money("TotalTax"),
         text("Credit Card Type", 25), text("Credit Card Number", 20)},
        {{"", "OrderNumber", true, false}, {"byCustomerNumber", "CustNum", false, false}}});
+  t.front().fields[t.front().fieldIndex("Quantity")].accumulates = true;
   return t;
 }
 

@@ -16,6 +16,9 @@ struct FieldDef {
   std::string displayFormat;  // "0.00" or empty (general form)
   int width = 0;              // declared display width in characters; 0: none
   bool readOnly = false;
+  // A running figure (the quantity in stock): an edit of it from several workstations at
+  // once adds up, each edit adding what it changed to what is stored, so no sale is lost.
+  bool accumulates = false;
 };
 
 struct IndexDef {

@@ -1,0 +1,176 @@
+#include "data/engine/Postgres.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <cstring>
+
+#include "ui/Error.h"
+
+namespace corvanta {
+
+PgResult::~PgResult() {
+  PQclear(r_);
+}
+int PgResult::rows() const {
+  return PQntuples(r_);
+}
+int PgResult::columns() const {
+  return PQnfields(r_);
+}
+bool PgResult::isNull(int row, int col) const {
+  return PQgetisnull(r_, row, col) != 0;
+}
+std::string PgResult::text(int row, int col) const {
+  return std::string(PQgetvalue(r_, row, col), static_cast<size_t>(PQgetlength(r_, row, col)));
+}
+std::int64_t PgResult::integer(int row, int col) const {
+  const char* p = PQgetvalue(r_, row, col);
+  std::int64_t n = 0;
+  std::from_chars(p, p + std::strlen(p), n);
+  return n;
+}
+std::int64_t PgResult::affected() const {
+  const char* p = PQcmdTuples(r_);
+  std::int64_t n = 0;
+  std::from_chars(p, p + std::strlen(p), n);
+  return n;
+}
+
+namespace {
+
+void quietNotices(void*, const char*) {
+  // Notices ("relation already exists, skipping") are not errors and not for the person.
+}
+
+}  // namespace
+
+PgConnection::PgConnection(const std::string& conninfo, std::string name) : name_(std::move(name)) {
+  conn_ = PQconnectdb(conninfo.c_str());
+  if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+    std::string msg = conn_ ? PQerrorMessage(conn_) : "out of memory";
+    while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
+    PQfinish(conn_);
+    conn_ = nullptr;
+    throw Error("Cannot connect to the database " + name_ + ": " + msg);
+  }
+  PQsetNoticeProcessor(conn_, quietNotices, nullptr);
+  // Texts travel as UTF-8 whatever the server's or the machine's locale.
+  PQsetClientEncoding(conn_, "UTF8");
+}
+
+PgConnection::~PgConnection() {
+  PQfinish(conn_);
+}
+
+void PgConnection::reconnectIfLost() {
+  // A connection dropped by a server restart is tried again once before the next statement;
+  // if that fails the statement fails with the server's message, as any other.  Never in
+  // the middle of a transaction: its earlier statements are gone with the old session.
+  if (PQstatus(conn_) != CONNECTION_BAD) return;
+  if (inTransaction_)
+    throw Error("The connection to the database " + name_ +
+                " was lost; what was being stored has not been stored");
+  PQreset(conn_);
+  if (PQstatus(conn_) == CONNECTION_OK) {
+    ++session_;
+    PQsetClientEncoding(conn_, "UTF8");
+  }
+}
+
+void PgConnection::begin() {
+  command("BEGIN");
+  inTransaction_ = true;
+}
+
+void PgConnection::commit() {
+  // Whatever happens to the COMMIT, the transaction is over: committed, or dropped whole.
+  inTransaction_ = false;
+  command("COMMIT");
+}
+
+void PgConnection::rollback() {
+  const bool lost = PQstatus(conn_) == CONNECTION_BAD;
+  inTransaction_ = false;
+  if (!lost) command("ROLLBACK");
+}
+
+PgTransaction::PgTransaction(PgConnection& db, bool needed) : db_(db), open_(needed) {
+  if (open_) db_.begin();
+}
+
+PgTransaction::~PgTransaction() {
+  if (!open_) return;
+  try {
+    db_.rollback();
+  } catch (const Error&) {
+    // The server ends a transaction whose connection is gone by itself.
+  }
+}
+
+void PgTransaction::commit() {
+  if (!open_) return;
+  open_ = false;
+  db_.commit();
+}
+
+PgResult PgConnection::exec(const std::string& sql, const std::vector<Value>& params) {
+  reconnectIfLost();
+  std::vector<std::string> texts(params.size());
+  std::vector<const char*> ptrs(params.size(), nullptr);
+  for (size_t i = 0; i < params.size(); ++i) {
+    const Value& v = params[i];
+    if (const auto* d = std::get_if<double>(&v))
+      texts[i] = pgFloatText(*d);
+    else if (const auto* n = std::get_if<std::int64_t>(&v))
+      texts[i] = std::to_string(*n);
+    else if (const auto* s = std::get_if<std::string>(&v))
+      texts[i] = *s;
+    else
+      continue;
+    ptrs[i] = texts[i].c_str();
+  }
+  pg_result* r = PQexecParams(conn_, sql.c_str(), static_cast<int>(params.size()), nullptr,
+                              ptrs.data(), nullptr, nullptr, 0);
+  const ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+  if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK) fail(r);
+  return PgResult(r);
+}
+
+void PgConnection::command(const std::string& sql) {
+  reconnectIfLost();
+  pg_result* r = PQexec(conn_, sql.c_str());
+  const ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+  if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK) fail(r);
+  PQclear(r);
+}
+
+void PgConnection::fail(pg_result* r) {
+  const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
+  const bool unique = state && std::strcmp(state, "23505") == 0;
+  std::string msg = r ? PQresultErrorMessage(r) : "";
+  if (msg.empty()) msg = PQerrorMessage(conn_);
+  PQclear(r);
+  if (unique) throw PgUniqueViolation();
+  while (!msg.empty() && (msg.back() == '\n' || msg.back() == ' ')) msg.pop_back();
+  if (PQstatus(conn_) == CONNECTION_BAD)
+    throw Error("The connection to the database " + name_ + " was lost: " + msg);
+  throw Error("Database " + name_ + ": " + msg);
+}
+
+std::string pgIdent(const std::string& name) {
+  std::string out = "\"";
+  for (char c : name) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string pgFloatText(double d) {
+  char buf[64];
+  auto res = std::to_chars(buf, buf + sizeof buf, d);  // shortest text that reads back exactly
+  return std::string(buf, res.ptr);
+}
+
+}  // namespace corvanta

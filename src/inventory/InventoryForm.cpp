@@ -118,9 +118,10 @@ void TInventoryForm::changeQuantity(const std::string& caption, const std::strin
   std::string typed;
   if (!app().dialogs().inputQuery(caption, prompt, typed) || typed.empty()) return;
   const std::string quantity = adjustedQuantityText(EditQuantity.text(), typed, sign);
-  // Edit state first: entering it reloads the controls, so the text must follow it.
+  // Edit state first: entering it reloads the controls, so the text must follow it.  The new
+  // quantity is stored even where it reads as the one shown.
   t.edit();
-  EditQuantity.setText(quantity);
+  EditQuantity.enterText(quantity);
   t.post();
 }
 
@@ -138,7 +139,7 @@ void TInventoryForm::cmdMinQuantityClick() {
   const std::string typed = app().dialogs().inputBox("Set Minimum Quantity", "Enter Minimum:", "");
   if (typed.empty()) return;
   t.edit();
-  editMinQuan.setText(typed);
+  editMinQuan.enterText(typed);  // stored as typed, even where it reads as the minimum shown
   t.post();
 }
 

@@ -45,9 +45,9 @@ void TSetTaxRateForm::cmdOKClick() {
     table.edit();  // on the empty table this starts the insert
     table.insert();
   }
-  // The person's typing, relayed: marked even where it reads like the rate shown (7.13
-  // typed over a stored 7.126), which a program's write of the same text would leave alone.
-  rateEdit.typeText(typed);
+  // What the person typed is stored, even where it reads like the rate shown (7.13 typed over
+  // a stored 7.126).
+  rateEdit.enterText(typed);
   table.post();
   // The table holds the one rate in force; anything else in it is left over from damage.
   while (table.recordCount() > 1) {

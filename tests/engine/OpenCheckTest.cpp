@@ -124,6 +124,24 @@ TEST_F(OpenCheckTest, AFileThatFailsTheCheckIsLeftAsItWas) {
   EXPECT_EQ(bytesOf(stockFile()), before);
   EXPECT_FALSE(fs::exists(stockFile().string() + "-wal"));
 
+  // Another program's database in WAL mode, its last records still in its log: the log is
+  // not written back into the file when the refused file is closed.
+  fs::remove(stockFile());
+  {
+    SqliteDb db(stockFile(), SqliteDb::Mode::Create);
+    sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    db.exec(
+        "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+        "CREATE TABLE invoices (n INTEGER); INSERT INTO invoices VALUES (7)");
+  }
+  before = bytesOf(stockFile());
+  const std::string log = bytesOf(stockFile().string() + "-wal");
+  ASSERT_EQ(journalByte(), 2);
+  ASSERT_FALSE(log.empty());
+  EXPECT_TRUE(contains(openError(), "does not hold the table 'stock.db'"));
+  EXPECT_EQ(bytesOf(stockFile()), before);
+  EXPECT_EQ(bytesOf(stockFile().string() + "-wal"), log);
+
   // Nor does a stock table without its description index...
   remake("PRAGMA journal_mode=DELETE; DROP INDEX byDescription");
   before = bytesOf(stockFile());

@@ -1,6 +1,8 @@
 // The inventory and clients windows used through their real widgets, as a person would.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
 
@@ -39,6 +41,42 @@ TEST(InventoryWindow, AnItemAddedThroughTheWidgetsIsFoundAgain) {
   EXPECT_EQ(stock.recordCount(), 2);
   ASSERT_EQ(shop.boxes.size(), 1) << shop.boxes.join("\n").toStdString();
   EXPECT_TRUE(shop.boxes[0].contains("Enter Part Number to search for:"));
+}
+
+// What a person types over a price is what is stored, even where it reads exactly as the
+// price shown (2.499 shows as 2.50): typed key by key, pasted over the selection, or entered
+// in the minimum quantity's input box.
+TEST(InventoryWindow, ATextTypedExactlyAsShownIsStored) {
+  GuiShop shop;
+  ASSERT_TRUE(shop.started());
+  Table& stock = shop.app().g.DataModule2->InventoryTable1;
+  fill(stock, {{"PartNumber", "A100"},
+               {"Price", "2.499"},
+               {"DiscountPrice1", "2.375"},
+               {"MinimumQuantity", "2.0000000000000004"}});
+  shop.press("CorvantaMainForm", "Talvesk");
+  ASSERT_EQ(shop.widget<QLineEdit>("InventoryForm", "EditPrice")->text(), "2.50");
+  ASSERT_EQ(shop.widget<QLineEdit>("InventoryForm", "DiscountPrice1DBEdit")->text(), "2.38");
+  ASSERT_EQ(shop.widget<QLineEdit>("InventoryForm", "editMinQuan")->text(), "2");
+
+  shop.press("InventoryForm", "cmdEditItem");
+  typeInto(shop, "InventoryForm", "EditPrice", "2.50");
+  auto* discount = shop.widget<QLineEdit>("InventoryForm", "DiscountPrice1DBEdit");
+  discount->setFocus();
+  discount->selectAll();
+  QGuiApplication::clipboard()->setText("2.38");
+  QTest::keyClick(discount, Qt::Key_V, Qt::ControlModifier);
+  settle();
+  ASSERT_EQ(discount->text(), "2.38");
+  shop.press("InventoryForm", "cmdSaveItem");
+  EXPECT_EQ(stock.state(), TableState::Browse);
+  EXPECT_EQ(stock.fieldByName("Price").asFloat(), 2.5);
+  EXPECT_EQ(stock.fieldByName("DiscountPrice1").asFloat(), 2.38);
+
+  shop.answers << "2";
+  shop.press("InventoryForm", "cmdMinQuantity");
+  EXPECT_EQ(stock.fieldByName("MinimumQuantity").asFloat(), 2.0);
+  EXPECT_EQ(shop.boxes.size(), 1) << shop.boxes.join("\n").toStdString();
 }
 
 TEST(ClientsWindow, ACustomerAddedThroughTheWidgetsGetsTheNextNumber) {

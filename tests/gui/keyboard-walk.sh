@@ -2,7 +2,7 @@
 # A shop owner's first hour with the keyboard alone, on the real program: a 1366x768 X screen
 # (Xvfb), a real window manager (openbox) and real key presses (xdotool).  Stock items and
 # customers are added and changed, found with the search dialogs, sorted, printed, the tax rate
-# is set and the program left with Exit.  What the keys did is then read from the tables
+# is set, a sale entered with a printed receipt, and the program left with Exit.  What the keys did is then read from the tables
 # (corvanta-db dump) and from the printed PDFs.
 #
 #   keyboard-walk.sh CORVANTA CORVANTA-DB [ARTIFACTS-DIR]
@@ -177,6 +177,30 @@ typed "7.25"
 keys Return
 expect_active "$main"
 
+step="a sale with the keyboard alone: customer 2, three of the item on show, a receipt"
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab  # back from Set SalesTax
+keys space
+expect_active "Find Customer Form"  # on Continue: an existing customer
+keys Return
+expect_active "Search"  # on its chosen option, by last name
+keys Down Return  # by customer number
+expect_active "Search"  # the input box
+typed "2"
+keys Return
+expect_active "Set First Order Number"  # the shop's first sale
+typed "1001"
+keys Return
+expect_active "Sales Entry Form"  # in the quantity to order
+typed "3"
+keys Return  # Add to Order
+expect_active "Choose Price Form"  # on the retail price
+keys Return  # Continue
+expect_active "Sales Entry Form"
+keys Tab Tab Tab space  # past Add to Order and Find Product to Print Reciept
+expect_active "Corvanta"  # where the receipt went
+keys Return
+expect_active "$main"
+
 step="Exit"
 keys alt+x
 for ((i = 0; i < 50; ++i)); do
@@ -202,6 +226,14 @@ expect_line "$stock" "stock" '^"?A100"?,"?Wrench"?,8\.25(,|$)'
 expect_line "$clients" "clients" '^1,"?Dow"?,"?Jane"?(,|$)'
 expect_line "$clients" "clients" '^2,"?Smith"?,"?John"?(,|$)'
 expect_line "$tax" "tax rate" '^7\.25'
+sales=$("$db" dump NewSales) || fail "cannot read the sales table"
+billing=$("$db" dump BillingShipping) || fail "cannot read the billing table"
+[ "$(grep -c . <<<"$sales")" -eq 2 ] || fail "sales: expected one line in:"$'\n'"$sales"
+expect_line "$sales" "sales" '(^|,)3,[^,]*,2,1001,'
+expect_line "$billing" "billing" '^1001,2,'
+receipt_pdf=$(ls "$CORVANTA_REPORT_OUTPUT"/Reciept-*.pdf 2>/dev/null | head -1)
+[ -n "$receipt_pdf" ] || fail "no receipt in the report output folder"
+expect_line "$(pdftotext -layout "$receipt_pdf" -)" "receipt" '1001'
 stock_pdf=$(ls "$CORVANTA_REPORT_OUTPUT"/stock-*.pdf 2>/dev/null | head -1)
 client_pdf=$(ls "$CORVANTA_REPORT_OUTPUT"/client-*.pdf 2>/dev/null | head -1)
 [ -n "$stock_pdf" ] || fail "no stock report in the report output folder"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "data/engine/Table.h"
+#include "data/engine/TableFile.h"
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
 #include "inventory/SearchForm.h"
@@ -65,6 +66,28 @@ TEST_F(InventoryForm, QuantityBeyondThirtyTwoBitsIsRefusedAndNothingIsPosted) {
             std::vector<std::string>{"The quantity 2147483659 is out of range: a stock quantity "
                                      "must lie between -2147483648 and 2147483647"});
   EXPECT_EQ(current(), "browse A100 12");
+}
+
+// A number the person enters in the stock commands' boxes is stored even where it reads as
+// the number shown: a minimum of 2 over a stored 2.0000000000000004 (shown "2"), and receiving
+// none over a quantity shown "12" that is not quite 12.
+TEST_F(InventoryForm, NumbersEnteredAsShownAreStored) {
+  seed("A100", "12.000000000000002");
+  stock().edit();
+  stock().fieldByName("MinimumQuantity").setText("2.0000000000000004");
+  stock().post();
+  ASSERT_EQ(form().editMinQuan.text(), "2");
+  ASSERT_EQ(form().EditQuantity.text(), "12");
+
+  shop.dialogs.queueAnswer("2");
+  form().cmdMinQuantity.click();
+  shop.dialogs.queueAnswer("0");
+  form().cmdAddInventory.click();
+  EXPECT_EQ(stock().state(), TableState::Browse);
+  const auto stored = stock().file().byRowid(stock().currentRowid());
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->values[stock().fieldByName("MinimumQuantity").index()], Value(2.0));
+  EXPECT_EQ(stored->values[stock().fieldByName("Quantity").index()], Value(12.0));
 }
 
 TEST_F(InventoryForm, DeleteItemWhileAddingAsksAndDiscardsOnlyTheNewRecord) {

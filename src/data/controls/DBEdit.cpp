@@ -31,6 +31,11 @@ void DBEdit::setText(const std::string& text) {
   Control::setText(text);
 }
 
+void DBEdit::enterText(const std::string& text) {
+  modified_ = true;
+  Control::setText(text);
+}
+
 bool DBEdit::typeText(const std::string& text) {
   if (readOnly || !enabled() || !link_.active() || !link_.field()) return false;
   if (link_.field()->def().readOnly) return false;

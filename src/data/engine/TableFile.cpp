@@ -1,6 +1,8 @@
 #include "data/engine/TableFile.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -36,6 +38,18 @@ std::string indexSqlName(const TableDef& def, const IndexDef& ix) {
 // some 15% faster but counts every page touched in the process's resident size, and turns
 // an I/O error or a file cut short by another program into SIGBUS instead of an error
 // message (bench/README.md).
+// True when the file starts with an SQLite header that says WAL mode (read and write format
+// versions 2).  Read with plain file calls: deciding how to open must not open it through SQLite.
+bool inWalMode(const std::filesystem::path& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  unsigned char header[20] = {};
+  const ssize_t n = ::pread(fd, header, sizeof header, 0);
+  ::close(fd);
+  return n == static_cast<ssize_t>(sizeof header) &&
+         std::memcmp(header, "SQLite format 3", 16) == 0 && header[18] == 2 && header[19] == 2;
+}
+
 void tune(SqliteDb& db, bool readOnly) {
   if (!readOnly) db.exec("PRAGMA journal_mode=WAL");
   db.exec("PRAGMA synchronous=FULL");
@@ -74,29 +88,19 @@ TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, boo
     throw Error("Table '" + def.tableName + "' does not exist: file '" + file.string() +
                 "' not found");
   try {
-    // The file is checked through a read-only connection before anything may write to it:
-    // the switch to WAL would rewrite another program's database for good, and turn an
-    // empty file into a database header.
-    auto db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadOnly);
-    try {
+    if (!readOnly && inWalMode(file)) {
+      // A file already in WAL mode (every table this shop made) is checked through the
+      // connection that will write: opening and reading change nothing in it, the switch to
+      // WAL is not needed, and a file that fails is closed without a checkpoint of its log.
+      auto db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadWrite);
+      sqlite3_db_config(db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
       verify(*db);
-    } catch (const SqliteError& e) {
-      // In a directory one cannot write to, SQLite cannot make the shared-memory file that
-      // a WAL reader needs.  Without a log waiting beside it the file holds every record,
-      // and a reader may take it as it is.
-      const int code = e.primaryCode();
-      if (!readOnly || (code != SQLITE_READONLY && code != SQLITE_CANTOPEN) ||
-          std::filesystem::exists(file.string() + "-wal", ec))
-        throw;
-      db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::Immutable);
-      verify(*db);
-    }
-    if (!readOnly) {
-      db.reset();
-      db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadWrite);
+      sqlite3_db_config(db->handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
       tune(*db, false);
+      db_ = std::move(db);
+    } else {
+      db_ = openChecked(file, readOnly);
     }
-    db_ = std::move(db);
   } catch (const SqliteError& e) {
     throw Error(openFailure(e));
   }
@@ -104,6 +108,33 @@ TableFile::TableFile(const TableDef& def, const std::filesystem::path& file, boo
   columns_ = "rowid";
   for (const auto& f : def.fields) columns_ += ", " + quoteIdent(f.name);
   // Statements are prepared when first used: opening a table costs only what opening needs.
+}
+
+std::unique_ptr<SqliteDb> TableFile::openChecked(const std::filesystem::path& file, bool readOnly) {
+  std::error_code ec;
+  // Any other file is checked through a read-only connection before anything may write to
+  // it: the switch to WAL would rewrite another program's database for good, and turn an
+  // empty file into a database header.
+  auto db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadOnly);
+  try {
+    verify(*db);
+  } catch (const SqliteError& e) {
+    // In a directory one cannot write to, SQLite cannot make the shared-memory file that
+    // a WAL reader needs.  Without a log waiting beside it the file holds every record,
+    // and a reader may take it as it is.
+    const int code = e.primaryCode();
+    if (!readOnly || (code != SQLITE_READONLY && code != SQLITE_CANTOPEN) ||
+        std::filesystem::exists(file.string() + "-wal", ec))
+      throw;
+    db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::Immutable);
+    verify(*db);
+  }
+  if (!readOnly) {
+    db.reset();
+    db = std::make_unique<SqliteDb>(file, SqliteDb::Mode::ReadWrite);
+    tune(*db, false);
+  }
+  return db;
 }
 
 std::string TableFile::openFailure(const SqliteError& e) const {

@@ -119,6 +119,8 @@ class TableFile final : public TableStore {
   Statement& prepared(std::unique_ptr<Statement>& slot, Fixed which);
   std::optional<Row> fetch(Statement& st);
   void verify(SqliteDb& db);
+  // A file not known to be in WAL mode: checked read-only first, then opened to write.
+  std::unique_ptr<SqliteDb> openChecked(const std::filesystem::path& file, bool readOnly);
   const char* collationOf(const std::string& field) const;  // "NOCASE" or "BINARY"
   std::string openFailure(const SqliteError& e) const;
   // Whether the file holds the table of command plans (made by the first one written).

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
+#include "DbTool.h"
 #include "Migrate.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Postgres.h"
@@ -100,6 +103,21 @@ TEST_F(MigrateTest, AShopGoesToTheServerAndBackWhole) {
   }();
   EXPECT_NE(message.find("already holds"), std::string::npos) << message;
   EXPECT_EQ(contents(EngineConfig::forDataDirectory(back)), before);
+
+  // corvanta-db check and dump read the shop on the server as they read local files.
+  const auto ini = dir.path() / "engine.ini";
+  std::ofstream(ini) << "[Aliases]\nDatabaseFiles = " << server << "\nDatabaseFilesQVX = " << server
+                     << "\n";
+  ::setenv("CORVANTA_ENGINE_CONFIG", ini.c_str(), 1);
+  std::ostringstream out, err;
+  EXPECT_EQ(runDbTool({"check"}, out, err), 0) << out.str() << err.str();
+  EXPECT_NE(out.str().find("2 records"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("2500 records"), std::string::npos) << out.str();
+  std::ostringstream dumped;
+  EXPECT_EQ(runDbTool({"dump", "stock.db"}, dumped, err), 0) << err.str();
+  const std::string csv = dumped.str();
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4) << csv;
+  ::unsetenv("CORVANTA_ENGINE_CONFIG");
 }
 
 TEST_F(MigrateTest, AMissingSourceOrAPasswordIsRefused) {

@@ -125,8 +125,20 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
       if (def.alias != lastAlias) {
         lastAlias = def.alias;
         auto dir = engine.config().alias(def.alias);
-        out << def.alias << " = " << (dir ? dir->string() : std::string("(not configured)"))
+        auto server = engine.config().connection(def.alias);
+        out << def.alias << " = "
+            << (server ? "database server (" + *server + ")"
+                : dir  ? dir->string()
+                       : std::string("(not configured)"))
             << "\n";
+      }
+      if (engine.config().connection(def.alias)) {
+        // On a server: the table opened read-only (which checks its fields) and counted.
+        auto store = engine.openTable(def.alias, def, /*readOnly=*/true);
+        const std::int64_t n = store->count();
+        out << "  " << std::left << std::setw(18) << def.tableName << std::right << std::setw(10)
+            << n << (n == 1 ? " record" : " records") << "\n";
+        continue;
       }
       auto dir = engine.config().alias(def.alias);
       if (!dir) throw Error("Unknown database: " + def.alias);
@@ -209,10 +221,11 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
   auto dir = engine.config().alias(def->alias);
   if (!dir) throw Error("Unknown database: " + def->alias);
   std::error_code ec;
-  if (!fs::exists(*dir, ec))
+  if (!engine.config().connection(def->alias) && !fs::exists(*dir, ec))
     throw Error("The directory '" + dir->string() + "' of database " + def->alias +
                 " does not exist");
-  TableFile file(*def, engine.tableFile(def->alias, *def), /*readOnly=*/true);
+  auto store = engine.openTable(def->alias, *def, /*readOnly=*/true);
+  TableStore& file = *store;
   std::string buf;
   for (size_t i = 0; i < def->fields.size(); ++i) {
     if (i) buf += ',';

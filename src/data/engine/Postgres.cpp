@@ -72,6 +72,7 @@ void PgConnection::reconnectIfLost() {
     throw Error("The connection to the database " + name_ +
                 " was lost; what was being stored has not been stored");
   PQreset(conn_);
+  prepared_.clear();  // they went with the old session
   if (PQstatus(conn_) == CONNECTION_OK) {
     ++session_;
     PQsetClientEncoding(conn_, "UTF8");
@@ -130,8 +131,18 @@ PgResult PgConnection::exec(const std::string& sql, const std::vector<Value>& pa
       continue;
     ptrs[i] = texts[i].c_str();
   }
-  pg_result* r = PQexecParams(conn_, sql.c_str(), static_cast<int>(params.size()), nullptr,
-                              ptrs.data(), nullptr, nullptr, 0);
+  auto it = prepared_.find(sql);
+  if (it == prepared_.end()) {
+    const std::string name = "s" + std::to_string(prepared_.size());
+    pg_result* p =
+        PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr);
+    const ExecStatusType ps = p ? PQresultStatus(p) : PGRES_FATAL_ERROR;
+    if (ps != PGRES_COMMAND_OK) fail(p);
+    PQclear(p);
+    it = prepared_.emplace(sql, name).first;
+  }
+  pg_result* r = PQexecPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
+                                ptrs.data(), nullptr, nullptr, 0);
   const ExecStatusType st = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
   if (st != PGRES_TUPLES_OK && st != PGRES_COMMAND_OK) fail(r);
   return PgResult(r);

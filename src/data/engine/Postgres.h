@@ -3,6 +3,7 @@
 // server's own text, prefixed with what the engine was doing; a unique-key failure is told
 // apart by its SQLSTATE so the store can turn it into the shop's "Key violation." message.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,9 @@ class PgConnection {
 
   pg_conn* conn_ = nullptr;
   std::string name_;
+  // Statements prepared on the server in this session, by their text: the server parses and
+  // plans each once, as SQLite's prepared statements are.
+  std::map<std::string, std::string> prepared_;
   bool inTransaction_ = false;
   std::uint64_t session_ = 0;
 };

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "data/engine/Table.h"
+#include "data/engine/TableStore.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
 #include "sales/PreSalesEntryCustomerSearchForm.h"
@@ -18,6 +19,7 @@
 #include "sales/SalesEntryForm.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
+#include "ui/Error.h"
 
 namespace corvanta::test {
 namespace {
@@ -158,6 +160,50 @@ TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRi
   }
   for (const auto& n : numbersA) EXPECT_NEAR(billed[n], 25.0, 1e-6) << "order " << n;
   for (const auto& n : numbersB) EXPECT_NEAR(billed[n], 37.5, 1e-6) << "order " << n;
+}
+
+// The office changes an item's description while the till is editing the same item: the
+// till's post is refused with a message saying so, its typing stays, and Cancel shows the
+// office's change.
+TEST_F(SharedDatabaseTest, AnEditOfAnItemChangedAtAnotherWorkstationIsRefusedKeepingTheTyping) {
+  Workstation till(dir.path());
+  ASSERT_TRUE(till.app.start());
+  Table& stock = till.app.g.DataModule2->InventoryTable1;
+  ASSERT_TRUE(stock.findKey("A100"));
+  stock.edit();
+  stock.fieldByName("Description").setText("hex bolt");
+
+  const pid_t office = ::fork();
+  if (office == 0) {
+    int code = 1;
+    try {
+      Workstation ws(dir.path());
+      if (ws.app.start()) {
+        Table& t = ws.app.g.DataModule2->InventoryTable1;
+        if (t.findKey("A100")) {
+          t.edit();
+          t.fieldByName("Description").setText("carriage bolt");
+          t.post();
+          code = 0;
+        }
+      }
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "office: %s\n", e.what());
+    }
+    ::_exit(code);
+  }
+  ASSERT_EQ(exitCode(office), 0);
+
+  try {
+    stock.post();
+    ADD_FAILURE() << "the post overwrote the office's change";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), TableStore::changedElsewhereMessage());
+  }
+  EXPECT_EQ(stock.state(), TableState::Edit);
+  EXPECT_EQ(stock.fieldByName("Description").displayText(), "hex bolt");
+  stock.cancel();
+  EXPECT_EQ(stock.fieldByName("Description").displayText(), "carriage bolt");
 }
 
 }  // namespace

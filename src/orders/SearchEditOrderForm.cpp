@@ -211,10 +211,11 @@ void TSearchEditOrderForm::changeQuantitySold(int sign) {
   CommandRecord record("Decrease Quantity sold", "part " + part + " of order " + orderNumber +
                                                      ", quantity sold " + writeWholeNumber(sold));
   const int stockStep = record.plan(
-      {"stock.db",
-       item.currentRowid(),
-       {{"Quantity", floatOfText(writeWholeNumber(inStock))}},
-       "the quantity in stock of part " + part + " set to " + writeWholeNumber(inStock)});
+      {.table = "stock.db",
+       .rowid = item.currentRowid(),
+       .fields = {{"Quantity", floatOfText(writeWholeNumber(inStock))}},
+       .what = "the quantity in stock of part " + part + " set to " + writeWholeNumber(inStock),
+       .from = {{"Quantity", item.fieldByName("Quantity").value()}}});
   const int orderStep = record.plan({"BillingShipping",
                                      order.currentRowid(),
                                      {{"GrandTotal", floatOfText(writeNumber(out.grandTotal))},

@@ -64,11 +64,13 @@ void TChoosePriceForm::cmdContinueClick() {
   // at the next start.
   CommandRecord record("Continue", "a line of order " + header.orderNumber + ", part " +
                                        entry.PartNumberDBEdit.text());
-  const int stockStep = record.plan({"stock.db",
-                                     stock.currentRowid(),
-                                     {{"Quantity", floatOfText(f.stockText)}},
-                                     "the quantity in stock of part " +
-                                         entry.PartNumberDBEdit.text() + " set to " + f.stockText});
+  const int stockStep =
+      record.plan({.table = "stock.db",
+                   .rowid = stock.currentRowid(),
+                   .fields = {{"Quantity", floatOfText(f.stockText)}},
+                   .what = "the quantity in stock of part " + entry.PartNumberDBEdit.text() +
+                           " set to " + f.stockText,
+                   .from = {{"Quantity", stock.fieldByName("Quantity").value()}}});
   record.recordWithFirstPost(sales);
   entry.recordOrderEnd(header, f.grandTotal, f.totalTax);
   // The line is stored; only now does anything else change, so a refused post leaves the

@@ -178,6 +178,7 @@ void TSalesEntryForm::takeLinesBackOut() {
     bool there = false;        // a line deleted meanwhile has nothing left to take out
     std::int64_t product = 0;  // the stock record its items go back to (0: none)
     std::string part, returned;
+    Value before;  // the quantity in stock the return was worked out from
     int lineStep = 0, stockStep = 0;
   };
   std::vector<Step> steps;
@@ -200,6 +201,7 @@ void TSalesEntryForm::takeLinesBackOut() {
             const std::string now =
                 known != stockAfter.end() ? known->second : ProductQuantityInStockDBEdit.text();
             step.returned = stockAfterSale(now, -quantity);
+            step.before = floatOfText(now);
             stockAfter[step.product] = step.returned;
           }
         }
@@ -230,10 +232,11 @@ void TSalesEntryForm::takeLinesBackOut() {
     first = false;
     if (s.product != 0)
       s.stockStep =
-          record.plan({stock.def().tableName,
-                       s.product,
-                       {{"Quantity", floatOfText(s.returned)}},
-                       "the quantity in stock of part " + s.part + " set to " + s.returned});
+          record.plan({.table = stock.def().tableName,
+                       .rowid = s.product,
+                       .fields = {{"Quantity", floatOfText(s.returned)}},
+                       .what = "the quantity in stock of part " + s.part + " set to " + s.returned,
+                       .from = {{"Quantity", s.before}}});
   }
 
   try {

@@ -37,10 +37,11 @@ class CommandRecordTest : public EngineTest {
     if (!stock.findKey(part)) throw std::logic_error("no part " + part);
     const double left = stock.fieldByName("Quantity").asFloat() - quantity;
     CommandRecord cmd("Continue", "sale of " + std::to_string(quantity) + " x " + part);
-    const int stockStep = cmd.plan({"stock.db",
-                                    stock.currentRowid(),
-                                    {{"Quantity", left}},
-                                    "the quantity in stock of " + part});
+    const int stockStep = cmd.plan({.table = "stock.db",
+                                    .rowid = stock.currentRowid(),
+                                    .fields = {{"Quantity", left}},
+                                    .what = "the quantity in stock of " + part,
+                                    .from = {{"Quantity", stock.fieldByName("Quantity").value()}}});
     sales.insert();
     sales.fieldByName("PartNumber").setText(part);
     sales.fieldByName("QuantitySold").setValue(static_cast<double>(quantity));
@@ -114,6 +115,34 @@ TEST_F(CommandRecordTest, CrashBetweenTheTwoPostsIsFinishedAtTheNextStartOnce) {
   // Told once: the next start has nothing more to say.
   EXPECT_EQ(finishInterruptedCommands(*engine), std::vector<std::string>{});
   EXPECT_EQ(stockAgainstLines(), "consistent");
+}
+
+// Finishing a cut-short sale moves the stock by that sale alone: what another till sold of
+// the same item between the crash and the next start stays sold.
+TEST_F(CommandRecordTest, AnotherTillsSaleMeanwhileIsKeptWhenACommandIsFinished) {
+  const pid_t child = ::fork();
+  ASSERT_NE(child, -1);
+  if (child == 0) {
+    nameSessions(sessionName);
+    auto sales = open("NewSales");
+    auto stock = open("stock.db");
+    sell(*sales, *stock, "B200", 3, /*stopAfterLine=*/true);
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_EQ(status, 0);
+  waitForSessionsToEnd(sessionName);
+  {
+    auto sales = open("NewSales");
+    auto stock = open("stock.db");
+    sell(*sales, *stock, "B200", 5);
+  }
+  ASSERT_EQ(finishInterruptedCommands(*engine).size(), 1u);
+  EXPECT_EQ(stockAgainstLines(), "consistent");
+  auto stock = open("stock.db");
+  ASSERT_TRUE(stock->findKey("B200"));
+  EXPECT_EQ(stock->fieldByName("Quantity").asFloat(), kStartQuantity - 8);
 }
 
 // On a shared database another workstation's start must not take over a command that a

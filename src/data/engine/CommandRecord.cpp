@@ -7,6 +7,8 @@
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
+#include <utility>
+#include <variant>
 
 #include "data/numbers/Numbers.h"
 #include "ui/Error.h"
@@ -49,11 +51,13 @@ Value fromJson(const json& j) {
 
 std::atomic<bool> recording{true};
 
+// Drawn afresh from the system's entropy each time: a generator seeded once would hand a
+// forked process the same ids as its parent, and two workstations' plans share one table on
+// a database server.
 std::int64_t newCommandId() {
-  static std::mt19937_64 random{std::random_device{}()};
-  static std::mutex m;
-  std::lock_guard<std::mutex> lock(m);
-  return static_cast<std::int64_t>(random() >> 2) + 1;
+  std::random_device entropy;
+  const std::uint64_t high = entropy(), low = entropy();
+  return static_cast<std::int64_t>(((high << 32) | low) >> 2) + 1;
 }
 
 }  // namespace
@@ -93,12 +97,15 @@ void CommandRecord::recordWithFirstPost(Table& table) {
   for (const auto& s : steps_) {
     json fields = json::array();
     for (const auto& [name, v] : s.fields) fields.push_back({name, toJson(v)});
+    json from = json::array();
+    for (const auto& [name, v] : s.from) from.push_back({name, toJson(v)});
     plan.push_back({{"table", s.table},
                     {"rowid", s.rowid},
                     {"fields", fields},
                     {"what", s.what},
                     {"remove", s.remove},
-                    {"insert", s.insert}});
+                    {"insert", s.insert},
+                    {"from", from}});
   }
   const std::string store = table.storedWhere();
   stores_.push_back(store);
@@ -162,6 +169,24 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
       const std::int64_t rowid = step.value("rowid", std::int64_t{0});
       const std::string what = step.value("what", "");
       auto row = target.byRowid(rowid);
+      // The record as read, with the running figures as they were when the step was worked
+      // out: the store adds their change to what it holds now.
+      std::vector<Value> before;
+      bool moves = false;
+      if (row) {
+        before = row->values;
+        for (const auto& field : step.value("from", json::array())) {
+          const int i = def->fieldIndex(field.at(0).get<std::string>());
+          if (i < 0 || !def->fields[static_cast<size_t>(i)].accumulates) continue;
+          const auto at = static_cast<size_t>(i);
+          Value was = fromJson(field.at(1));
+          // An empty figure has no difference to add: the target is then set as planned.
+          if (!std::holds_alternative<double>(was) || !std::holds_alternative<double>(before[at]))
+            continue;
+          before[at] = std::move(was);
+          moves = true;
+        }
+      }
       std::uint64_t changed = 0;
       if (row)
         for (const auto& field : step.at("fields")) {
@@ -188,7 +213,7 @@ std::vector<std::string> finishInterruptedCommands(const Engine& engine) {
         // Gone already is what the step wanted.
         if (row) target.remove(rowid);
         done.push_back(what);
-      } else if (row && target.update(rowid, row->values, changed)) {
+      } else if (row && target.update(rowid, row->values, changed, moves ? &before : nullptr)) {
         done.push_back(what);
       } else {
         failed.push_back(what);

@@ -37,6 +37,10 @@ struct PlannedUpdate {
   std::string what;  // for the person: "the quantity in stock of A100"
   bool remove = false;
   bool insert = false;
+  // What running figures (stock quantities) held when the target was worked out.  A step
+  // carried out at the next start moves such a field by the difference instead of setting
+  // it, so that what another workstation sold of the same item meanwhile is not undone.
+  std::vector<std::pair<std::string, Value>> from = {};
 };
 
 // The value a float field stores for a text typed into it (empty for the empty text).

@@ -117,6 +117,19 @@ TEST_F(MigrateTest, AShopGoesToTheServerAndBackWhole) {
   EXPECT_EQ(runDbTool({"dump", "stock.db"}, dumped, err), 0) << err.str();
   const std::string csv = dumped.str();
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4) << csv;
+
+  // The audit finds on the server what it finds in the files the shop came from (here: every
+  // order has lines and no billing record).
+  std::ostringstream onServer, inFiles;
+  EXPECT_EQ(runDbTool({"audit", "--csv"}, onServer, err), 1) << err.str();
+  const auto localIni = dir.path() / "local.ini";
+  std::ofstream(localIni) << "[Aliases]\nDatabaseFiles = " << (local / "DatabaseFiles").string()
+                          << "\nDatabaseFilesQVX = " << (local / "DatabaseFilesQVX").string()
+                          << "\n";
+  ::setenv("CORVANTA_ENGINE_CONFIG", localIni.c_str(), 1);
+  EXPECT_EQ(runDbTool({"audit", "--csv"}, inFiles, err), 1) << err.str();
+  EXPECT_EQ(onServer.str(), inFiles.str());
+  EXPECT_NE(onServer.str().find("1833"), std::string::npos) << onServer.str();
   ::unsetenv("CORVANTA_ENGINE_CONFIG");
 }
 

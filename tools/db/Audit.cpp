@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <memory>
 #include <optional>
 #include <unordered_set>
 
@@ -20,15 +21,17 @@ const TableDef& table(const char* name) {
 }
 
 // Opens a table for reading only; a missing alias directory or file is an error, not
-// something to create: an audit never changes what it looks at.
-TableFile openForReading(const Engine& engine, const TableDef& def) {
+// something to create: an audit never changes what it looks at.  A table on a database server
+// is read through its connection, read-only as well.
+std::unique_ptr<TableStore> openForReading(const Engine& engine, const TableDef& def) {
+  if (engine.config().connection(def.alias)) return engine.openTable(def.alias, def, true);
   auto dir = engine.config().alias(def.alias);
   if (!dir) throw Error("Unknown database: " + def.alias);
   std::error_code ec;
   if (!fs::is_directory(*dir, ec))
     throw Error("The directory '" + dir->string() + "' of database " + def.alias +
                 " does not exist");
-  return TableFile(def, *dir / def.fileName, /*readOnly=*/true);
+  return std::make_unique<TableFile>(def, *dir / def.fileName, /*readOnly=*/true);
 }
 
 double number(const Value& v) {
@@ -101,20 +104,20 @@ AuditSummary auditTables(const Engine& engine,
   const TableDef& clientsDef = table("clients");
   const TableDef& salesDef = table("NewSales");
   const TableDef& billingDef = table("BillingShipping");
-  TableFile stock = openForReading(engine, stockDef);
-  TableFile clients = openForReading(engine, clientsDef);
-  TableFile sales = openForReading(engine, salesDef);
-  TableFile billing = openForReading(engine, billingDef);
+  const auto stock = openForReading(engine, stockDef);
+  const auto clients = openForReading(engine, clientsDef);
+  const auto sales = openForReading(engine, salesDef);
+  const auto billing = openForReading(engine, billingDef);
 
   std::unordered_set<std::string> parts;
-  parts.reserve(static_cast<size_t>(stock.count()));
-  stock.scan(stockDef.indexes.front(), [&](const Row& r) {
+  parts.reserve(static_cast<size_t>(stock->count()));
+  stock->scan(stockDef.indexes.front(), [&](const Row& r) {
     parts.insert(text(r.values[0]));
     return true;
   });
   std::unordered_set<std::int64_t> customers;
-  customers.reserve(static_cast<size_t>(clients.count()));
-  clients.scan(clientsDef.indexes.front(), [&](const Row& r) {
+  customers.reserve(static_cast<size_t>(clients->count()));
+  clients->scan(clientsDef.indexes.front(), [&](const Row& r) {
     if (auto n = customerNumber(r.values[0])) customers.insert(*n);
     return true;
   });
@@ -153,7 +156,7 @@ AuditSummary auditTables(const Engine& engine,
               std::to_string(g.lines) + " line(s) carry no order number"});
       return;
     }
-    const auto rec = billing.findEqual(billingKey, g.key);
+    const auto rec = billing->findEqual(billingKey, g.key);
     if (!rec) {
       report({AuditKind::NoBillingRecord, g.order, 0, "", "",
               "order " + g.order + " has " + std::to_string(g.lines) +
@@ -188,7 +191,7 @@ AuditSummary auditTables(const Engine& engine,
     }
   };
 
-  sales.scan(byOrder, [&](const Row& r) {
+  sales->scan(byOrder, [&](const Row& r) {
     ++sum.lines;
     const Value& key = r.values[sOrder];
     if (group && !sameKey(group->key, key)) {
@@ -217,11 +220,11 @@ AuditSummary auditTables(const Engine& engine,
   if (group) finishOrder(*group);
 
   const FieldDef& billingOrderField = billingDef.fields[bOrder];
-  billing.scan(billingKey, [&](const Row& r) {
+  billing->scan(billingKey, [&](const Row& r) {
     ++sum.billingRecords;
     const Value& key = r.values[bOrder];
     const std::string order = displayTextOf(billingOrderField, key);
-    if (isNull(key) || !sales.findEqual(byOrder, key))
+    if (isNull(key) || !sales->findEqual(byOrder, key))
       report({AuditKind::NoLines, order, 0, "", "",
               "billing record of order " + (order.empty() ? "(empty)" : order) + " has no lines"});
     const auto cust = customerNumber(r.values[bCust]);

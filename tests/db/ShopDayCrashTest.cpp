@@ -38,18 +38,6 @@ namespace {
 constexpr double kInStock = 1000000;
 const char* const kParts[] = {"A100", "B200", "C300"};
 
-struct ShopRun {
-  explicit ShopRun(const std::filesystem::path& dir)
-      : engine(EngineConfig::forDataDirectory(dir)),
-        app(engine, Platform{dialogs, help, reports, {}, {}}) {}
-  ~ShopRun() { app.shutdown(); }
-  Engine engine;
-  StrictDialogs dialogs;
-  RecordingHelp help;
-  RecordingReports reports;
-  CorvantaApp app;
-};
-
 // The child's day.  Before each command it writes "begin WHAT ORDER", after it "done": the
 // parent then knows which commands were acknowledged and which one was in flight.
 class Day {
@@ -254,39 +242,25 @@ TEST_F(ShopDayCrash, EveryStartFindsTheShopWhole) {
     ASSERT_TRUE(seed.app.start());
     Globals& g = seed.app.g;
     Table& stock = g.DataModule2->InventoryTable1;
-    for (const char* part : kParts) {
-      stock.insert();
-      stock.fieldByName("PartNumber").setText(part);
-      stock.fieldByName("Price").setText("12.5");
-      stock.fieldByName("DiscountPrice1").setText("11.25");
-      stock.fieldByName("Quantity").setText("1000000");
-      stock.post();
-    }
-    Table& clients = g.ClientDataModule->ClientsTable;
-    clients.insert();
-    clients.fieldByName("LastName").setText("Doe");
-    clients.post();
+    for (const char* part : kParts)
+      fill(stock, {{"PartNumber", part},
+                   {"Price", "12.5"},
+                   {"DiscountPrice1", "11.25"},
+                   {"Quantity", "1000000"}});
+    fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
     Table& tax = g.SalesTaxDataModule->SalesTaxTable;
     tax.edit();
     tax.fieldByName("TaxRate").setText("8");
     tax.post();
     // A first order of nothing sold, so that the day's sales need no first order number.
-    Table& sales = g.SalesDataModule->SalesTable;
-    sales.insert();
-    sales.fieldByName("OrderNumber").setText("1000");
-    sales.fieldByName("PartNumber").setText("A100");
-    sales.fieldByName("CustNum").setText("1");
-    sales.fieldByName("QuantitySold").setText("0");
-    sales.fieldByName("Total").setText("0");
-    sales.fieldByName("Tax").setText("0");
-    sales.post();
-    Table& billing = g.ShippingBillingDataModule->ShippingBillingTable;
-    billing.insert();
-    billing.fieldByName("OrderNumber").setText("1000");
-    billing.fieldByName("CustNum").setText("1");
-    billing.fieldByName("GrandTotal").setText("0");
-    billing.fieldByName("TotalTax").setText("0");
-    billing.post();
+    fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1000"},
+                                         {"PartNumber", "A100"},
+                                         {"CustNum", "1"},
+                                         {"QuantitySold", "0"},
+                                         {"Total", "0"},
+                                         {"Tax", "0"}});
+    fill(g.ShippingBillingDataModule->ShippingBillingTable,
+         {{"OrderNumber", "1000"}, {"CustNum", "1"}, {"GrandTotal", "0"}, {"TotalTax", "0"}});
   }
 
   std::mt19937 random(20261208);

@@ -34,12 +34,6 @@ void typeInto(GuiShop& shop, const std::string& form, const std::string& control
   settle();
 }
 
-void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values) {
-  table.insert();
-  for (const auto& [field, text] : values) table.fieldByName(field).setText(text);
-  table.post();
-}
-
 GuiShop::GuiShop(const Prepare& prepare)
     : engine_(EngineConfig::forDataDirectory(dir_.path())),
       program_(std::make_unique<GuiProgram>(engine_)),

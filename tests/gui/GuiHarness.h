@@ -74,8 +74,4 @@ void settle();
 void typeInto(GuiShop& shop, const std::string& form, const std::string& control,
               const QString& text);
 
-// Stores a record straight into a table (field name, typed text), for a test's starting
-// data.
-void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values);
-
 }  // namespace corvanta::test

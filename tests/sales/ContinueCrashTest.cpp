@@ -26,18 +26,6 @@ namespace {
 
 constexpr double kInStock = 1000000;
 
-struct ShopRun {
-  explicit ShopRun(const std::filesystem::path& dir)
-      : engine(EngineConfig::forDataDirectory(dir)),
-        app(engine, Platform{dialogs, help, reports, {}, {}}) {}
-  ~ShopRun() { app.shutdown(); }
-  Engine engine;
-  StrictDialogs dialogs;
-  RecordingHelp help;
-  RecordingReports reports;
-  CorvantaApp app;
-};
-
 // The stock of A100 against what the stored lines of A100 sold: "" when they agree.
 std::string stockAgainstLines(const Engine& engine) {
   double sold = 0;
@@ -80,20 +68,10 @@ TEST(ContinueCrash, EveryLineIsWholeAfterTheNextStart) {
     ShopRun seed(dir.path());
     ASSERT_TRUE(seed.app.start());
     Globals& g = seed.app.g;
-    Table& stock = g.DataModule2->InventoryTable1;
-    stock.insert();
-    stock.fieldByName("PartNumber").setText("A100");
-    stock.fieldByName("Price").setText("12.5");
-    stock.fieldByName("Quantity").setText("1000000");
-    stock.post();
-    Table& clients = g.ClientDataModule->ClientsTable;
-    clients.insert();
-    clients.fieldByName("LastName").setText("Doe");
-    clients.post();
-    Table& sales = g.SalesDataModule->SalesTable;
-    sales.insert();
-    sales.fieldByName("OrderNumber").setText("5");
-    sales.post();
+    fill(g.DataModule2->InventoryTable1,
+         {{"PartNumber", "A100"}, {"Price", "12.5"}, {"Quantity", "1000000"}});
+    fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
+    fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "5"}});
   }
   std::mt19937 random(4711);
   std::int64_t acknowledged = 0, finished = 0;

@@ -18,18 +18,6 @@
 namespace corvanta::test {
 namespace {
 
-struct ShopRun {
-  explicit ShopRun(const std::filesystem::path& dir)
-      : engine(EngineConfig::forDataDirectory(dir)),
-        app(engine, Platform{dialogs, help, reports, {}, {}}) {}
-  ~ShopRun() { app.shutdown(); }
-  Engine engine;
-  StrictDialogs dialogs;
-  RecordingHelp help;
-  RecordingReports reports;
-  CorvantaApp app;
-};
-
 class OrderCutShort : public ::testing::Test {
  protected:
   OrderCutShort() {
@@ -37,26 +25,15 @@ class OrderCutShort : public ::testing::Test {
     EXPECT_TRUE(seed.app.start());
     Globals& g = seed.app.g;
     Table& stock = g.DataModule2->InventoryTable1;
-    for (const char* part : {"A100", "B200"}) {
-      stock.insert();
-      stock.fieldByName("PartNumber").setText(part);
-      stock.fieldByName("Price").setText(part[0] == 'A' ? "37.5" : "10");
-      stock.fieldByName("Quantity").setText("100");
-      stock.post();
-    }
-    Table& clients = g.ClientDataModule->ClientsTable;
-    clients.insert();
-    clients.fieldByName("LastName").setText("Doe");
-    clients.post();
+    fill(stock, {{"PartNumber", "A100"}, {"Price", "37.5"}, {"Quantity", "100"}});
+    fill(stock, {{"PartNumber", "B200"}, {"Price", "10"}, {"Quantity", "100"}});
+    fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
     Table& tax = g.SalesTaxDataModule->SalesTaxTable;
     tax.edit();
     tax.fieldByName("TaxRate").setText("7");
     tax.post();
     // An earlier order, so that the next one is numbered without the first number dialog.
-    Table& sales = g.SalesDataModule->SalesTable;
-    sales.insert();
-    sales.fieldByName("OrderNumber").setText("1000");
-    sales.post();
+    fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1000"}});
   }
 
   // An order of customer 1 paid in cash: 2 x A100 and 1 x B200.

@@ -34,6 +34,20 @@ StrictDialogs::~StrictDialogs() {
     ADD_FAILURE() << "every box answered and read, got " << left;
 }
 
+ShopRun::ShopRun(const std::filesystem::path& dir)
+    : engine(EngineConfig::forDataDirectory(dir)),
+      app(engine, Platform{dialogs, help, reports, {}, {}}) {}
+
+ShopRun::~ShopRun() {
+  app.shutdown();
+}
+
+void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values) {
+  table.insert();
+  for (const auto& [field, text] : values) table.fieldByName(field).setText(text);
+  table.post();
+}
+
 TestShop::TestShop()
     : engine(EngineConfig::forDataDirectory(dir.path())),
       app(std::make_unique<CorvantaApp>(engine, Platform{dialogs, help, reports, {}, calendar})) {

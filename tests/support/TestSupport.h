@@ -2,12 +2,15 @@
 // Helpers for tests: a fresh data directory per test, an engine on it, and platform fakes
 // that answer prompts from queues and record what was shown.
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "ScriptPlatform.h"
 #include "app/CorvantaApp.h"
 #include "data/engine/Engine.h"
+#include "data/engine/Table.h"
 #include "reports/ReportComponent.h"
 #include "ui/Application.h"
 #include "ui/QueuedDialogs.h"
@@ -39,6 +42,23 @@ class StrictDialogs : public QueuedDialogs {
 // Help requests and report runs are recorded as the scenario runner records them.
 using scenario::RecordingHelp;
 using scenario::RecordingReports;
+
+// One run of the application on a data directory that outlives it: tests that stop or kill
+// the program and start it again on the same tables make one per start.  Not started: the
+// test calls app.start() (and looks at what start-up said).
+struct ShopRun {
+  explicit ShopRun(const std::filesystem::path& dir);
+  ~ShopRun();  // shuts the application down
+  Engine engine;
+  StrictDialogs dialogs;
+  RecordingHelp help;
+  RecordingReports reports;
+  CorvantaApp app;
+};
+
+// Stores a record straight into a table (field name, typed text), for a test's starting
+// data.
+void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values);
 
 // The whole application, started the way the program starts it, on a fresh data directory.
 struct TestShop {

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -55,6 +56,24 @@ class CommandRecordTest : public EngineTest {
     stock.post();
   }
 
+  // Runs `work` in a child process standing for a workstation that stops dead when it is
+  // done (no destructor, no cleanup), and waits until its sessions are gone.
+  void onACrashingWorkstation(const std::function<void(Table& sales, Table& stock)>& work) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      nameSessions(sessionName);
+      auto sales = open("NewSales");
+      auto stock = open("stock.db");
+      work(*sales, *stock);
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_EQ(status, 0);
+    waitForSessionsToEnd(sessionName);
+  }
+
   // Every part's quantity in stock against the start less what its stored lines sold.
   std::string stockAgainstLines() {
     std::map<std::string, double> sold;
@@ -90,20 +109,8 @@ TEST_F(CommandRecordTest, CompletedCommandsLeaveNothingToFinish) {
 }
 
 TEST_F(CommandRecordTest, CrashBetweenTheTwoPostsIsFinishedAtTheNextStartOnce) {
-  const pid_t child = ::fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    // A process that stops dead after the line: no destructor, no cleanup.
-    nameSessions(sessionName);
-    auto sales = open("NewSales");
-    auto stock = open("stock.db");
-    sell(*sales, *stock, "B200", 3, /*stopAfterLine=*/true);
-    ::_exit(0);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_EQ(status, 0);
-  waitForSessionsToEnd(sessionName);
+  onACrashingWorkstation(
+      [](Table& sales, Table& stock) { sell(sales, stock, "B200", 3, /*stopAfterLine=*/true); });
   EXPECT_NE(stockAgainstLines(), "consistent");
 
   const auto messages = finishInterruptedCommands(*engine);
@@ -120,19 +127,8 @@ TEST_F(CommandRecordTest, CrashBetweenTheTwoPostsIsFinishedAtTheNextStartOnce) {
 // Finishing a cut-short sale moves the stock by that sale alone: what another till sold of
 // the same item between the crash and the next start stays sold.
 TEST_F(CommandRecordTest, AnotherTillsSaleMeanwhileIsKeptWhenACommandIsFinished) {
-  const pid_t child = ::fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    nameSessions(sessionName);
-    auto sales = open("NewSales");
-    auto stock = open("stock.db");
-    sell(*sales, *stock, "B200", 3, /*stopAfterLine=*/true);
-    ::_exit(0);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_EQ(status, 0);
-  waitForSessionsToEnd(sessionName);
+  onACrashingWorkstation(
+      [](Table& sales, Table& stock) { sell(sales, stock, "B200", 3, /*stopAfterLine=*/true); });
   {
     auto sales = open("NewSales");
     auto stock = open("stock.db");
@@ -176,28 +172,17 @@ TEST_F(CommandRecordTest, ACommandInFlightOnARunningWorkstationIsLeftToIt) {
 // meanwhile, or a crash before the next sales write has the start set the stock back to the
 // sale's figure.
 TEST_F(CommandRecordTest, AStepDoneStaysDoneWhileItsPlanWaitsForRemoval) {
-  const pid_t child = ::fork();
-  ASSERT_NE(child, -1);
-  if (child == 0) {
-    nameSessions(sessionName);
-    auto sales = open("NewSales");
-    auto stock = open("stock.db");
-    sell(*sales, *stock, "A100", 2);
-    {
-      // Items received into stock, recorded in the stock file only, after the sale closed.
-      CommandRecord receipt("Receive", "10 x A100");
-      if (!stock->findKey("A100")) ::_exit(2);
-      stock->edit();
-      stock->fieldByName("Quantity").setValue(kStartQuantity - 2 + 10);
-      receipt.recordWithFirstPost(*stock);
-      stock->post();
-    }
-    ::_exit(0);  // dead before any further write to the sales file
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_EQ(status, 0);
-  waitForSessionsToEnd(sessionName);
+  // The workstation stops dead before any further write to the sales file.
+  onACrashingWorkstation([](Table& sales, Table& stock) {
+    sell(sales, stock, "A100", 2);
+    // Items received into stock, recorded in the stock file only, after the sale closed.
+    CommandRecord receipt("Receive", "10 x A100");
+    if (!stock.findKey("A100")) ::_exit(2);
+    stock.edit();
+    stock.fieldByName("Quantity").setValue(kStartQuantity - 2 + 10);
+    receipt.recordWithFirstPost(stock);
+    stock.post();
+  });
 
   EXPECT_EQ(finishInterruptedCommands(*engine), std::vector<std::string>{});
   auto stock = open("stock.db");

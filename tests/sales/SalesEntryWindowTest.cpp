@@ -1,6 +1,7 @@
 // The sales windows where scenario scripts cannot reach: a stock change that fails after the
 // line is stored, a print that fails after the order is stored, a sales table left in edit
-// state by another window, and the window's interface (bindings, tab order).
+// state by another window, an Exit whose stock return is out of range, and the window's
+// interface (bindings, tab order).
 #include <gtest/gtest.h>
 
 #include "data/ProcessingForm.h"
@@ -117,6 +118,39 @@ TEST(SalesEntryWindow, AStockChangeThatFailsAfterTheLineIsStoredKeepsTheLineCoun
   EXPECT_EQ(sales.recordCount(), 1);
   EXPECT_EQ(stock.recordCount(), 0);
   EXPECT_EQ(g.SalesEntryForm->RunningGrandTotal.value(), 0);
+}
+
+// Exit w/o Entering an Order works out every stock return before it takes anything out: a
+// return that would put a quantity out of range stops it with every line and figure kept.
+TEST(SalesEntryWindow, ExitRefusesAStockReturnOutOfRangeBeforeAnyLineGoes) {
+  TestShop shop;
+  Globals& g = shop.g();
+  seedShop(g);
+  Table& stock = g.DataModule2->InventoryTable1;
+  fill(stock, {{"PartNumber", "B200"}, {"Price", "10"}, {"Quantity", "10"}});
+  startOrder(g, shop.dialogs);
+  ASSERT_TRUE(stock.findKey("A100"));
+  sell(g, "3");
+  ASSERT_TRUE(stock.findKey("B200"));
+  sell(g, "2");
+  // Meanwhile A100's stock was filled to the top: its 3 items cannot come back.
+  ASSERT_TRUE(stock.findKey("A100"));
+  stock.edit();
+  stock.fieldByName("Quantity").setText("2147483647");
+  stock.post();
+
+  shop.dialogs.queueConfirmation(true);
+  g.SalesEntryForm->Button1.click();
+  EXPECT_EQ(shop.dialogs.takeErrors(),
+            std::vector<std::string>{"The quantity 2147483650 is out of range: a stock quantity "
+                                     "must lie between -2147483648 and 2147483647"});
+  Table& sales = g.SalesDataModule->SalesTable;
+  EXPECT_EQ(sales.file().count(), 3);  // the earlier order's line and both of this order
+  EXPECT_EQ(g.SalesEntryForm->storedLineCount(), 2u);
+  ASSERT_TRUE(stock.findKey("B200"));
+  EXPECT_EQ(stock.fieldByName("Quantity").displayText(), "8");
+  ASSERT_TRUE(stock.findKey("A100"));
+  EXPECT_EQ(stock.fieldByName("Quantity").displayText(), "2147483647");
 }
 
 TEST(SalesEntryWindow, APrintThatFailsChangesNothingOfTheStoredOrder) {

@@ -9,6 +9,7 @@
 #include "Migrate.h"
 #include "SafetyCommands.h"
 #include "data/engine/Engine.h"
+#include "data/engine/Postgres.h"
 #include "data/engine/TableFile.h"
 #include "ui/Error.h"
 
@@ -127,7 +128,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         auto dir = engine.config().alias(def.alias);
         auto server = engine.config().connection(def.alias);
         out << def.alias << " = "
-            << (server ? "database server (" + *server + ")"
+            << (server ? "database server (" + pgConnectionForDisplay(*server) + ")"
                 : dir  ? dir->string()
                        : std::string("(not configured)"))
             << "\n";

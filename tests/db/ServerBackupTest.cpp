@@ -12,6 +12,8 @@
 
 #include "Audit.h"
 #include "DbTool.h"
+#include "data/engine/AutomaticBackup.h"
+#include "data/engine/Backup.h"
 #include "data/engine/CommandRecord.h"
 #include "data/engine/Engine.h"
 #include "data/engine/Postgres.h"
@@ -342,6 +344,15 @@ TEST_F(ServerBackupTest, RestoreFailingMidwayLeavesTheServerAsItWas) {
   EXPECT_TRUE(contains(err, "Restore of BillingShipping failed, nothing was changed")) << err;
   EXPECT_EQ(contents(server), live);
   EXPECT_TRUE(folders().empty());
+}
+
+TEST_F(ServerBackupTest, AutomaticBackupTakesTheSnapshotToo) {
+  open(server, "stock")->insert(item("A100", 1.0));
+  server.backups().automatic = true;
+  AutomaticBackup daily{Engine(server)};
+  daily.wait();
+  EXPECT_EQ(daily.takeFailure().value_or("none"), "none");
+  EXPECT_EQ(verifyBackup(daily.folder()).kind, "automatic");
 }
 
 TEST(ServerConnectionShown, NeverWithItsPassword) {

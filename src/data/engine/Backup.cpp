@@ -100,8 +100,11 @@ std::vector<ServerAliases> serversOf(const EngineConfig& config) {
     const auto conninfo = config.connection(alias);
     const auto defs = tablesOfAlias(alias);
     if (!conninfo || defs.empty()) continue;
-    auto it = std::find_if(out.begin(), out.end(),
-                           [&](const ServerAliases& s) { return s.conninfo == *conninfo; });
+    // Two connection strings may name one database (one a service, the other its settings):
+    // its tables are then read in one snapshot and restored in one transaction too.
+    auto it = std::find_if(out.begin(), out.end(), [&](const ServerAliases& s) {
+      return s.conninfo == *conninfo || ServerBackup::sameTables(s.conninfo, *conninfo);
+    });
     if (it == out.end()) it = out.insert(out.end(), ServerAliases{*conninfo, "", {}, {}});
     it->name += (it->name.empty() ? "" : " and ") + alias;
     it->aliases.push_back(alias);

@@ -428,7 +428,7 @@ bool PgTableStore::update(std::int64_t rowid, const std::vector<Value>& values,
     }
   }
   if (!byRowid(rowid)) return false;
-  throw Error(changedElsewhereMessage());
+  throw ChangedElsewhere(changedElsewhereMessage());
 }
 
 void PgTableStore::remove(std::int64_t rowid) {

@@ -10,7 +10,8 @@ namespace corvanta {
 
 const char* TableStore::changedElsewhereMessage() {
   return "Another workstation changed this record since you began to edit it.\n"
-         "Your typing is kept: Cancel to see the other change, then edit again.";
+         "Your typing is kept. Refresh shows what the other workstation changed and keeps the "
+         "rest of your typing; Cancel drops your typing.";
 }
 
 bool TableStore::keyIsRowid(const IndexDef& ix) const {

@@ -18,6 +18,7 @@
 #include "sales/PreSalesEntryCustomerSearchForm.h"
 #include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
+#include "sales/SetFirstOrderNumberForm.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
 #include "ui/Error.h"
@@ -161,6 +162,50 @@ TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRi
   }
   for (const auto& n : numbersA) EXPECT_NEAR(billed[n], 25.0, 1e-6) << "order " << n;
   for (const auto& n : numbersB) EXPECT_NEAR(billed[n], 37.5, 1e-6) << "order " << n;
+}
+
+// A shop without orders: two workstations asked for the first order number at the same time
+// both type 500.  The first to confirm gets it; the other is told and is given 501.
+TEST_F(SharedDatabaseTest, TwoFirstOrdersTypedWithTheSameNumberAreNumberedApart) {
+  auto startFirstOrder = [](Workstation& ws) {
+    Globals& g = ws.app.g;
+    g.PreSalesEntryForm->cmdContinue.click();
+    g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+    ws.dialogs.queueAnswer("1");
+    g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    g.SetFirstOrderNumberForm->Edit1.typeText("500");
+    g.SetFirstOrderNumberForm->cmdOK.click();
+    std::string seen = g.SalesEntryForm->OrderNumberDBEdit.text();
+    for (const auto& m : ws.dialogs.takeMessages()) seen += " / " + m;
+    return seen;
+  };
+  Workstation first(dir.path());
+  ASSERT_TRUE(first.app.start());
+  Table& sales = first.app.g.SalesDataModule->SalesTable;
+  sales.first();
+  sales.remove();  // the earlier order of the set-up
+  ASSERT_EQ(startFirstOrder(first), "500");
+
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t other = ::fork();
+  if (other == 0) {
+    std::string seen = "no start";
+    try {
+      Workstation ws(dir.path());
+      if (ws.app.start()) seen = startFirstOrder(ws);
+    } catch (const std::exception& e) {
+      seen = e.what();
+    }
+    seen += "\n";
+    ::_exit(::write(out[1], seen.data(), seen.size()) == static_cast<ssize_t>(seen.size()) ? 0 : 1);
+  }
+  ::close(out[1]);
+  const auto seen = linesOf(out[0]);
+  EXPECT_EQ(exitCode(other), 0);
+  EXPECT_EQ(seen, std::vector<std::string>{
+                      "501 / Order number 500 was given to an order at another workstation; "
+                      "this order is number 501."});
 }
 
 // The office changes an item's description while the till is editing the same item in the

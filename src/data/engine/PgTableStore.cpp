@@ -39,9 +39,12 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
       database_(database),
       table_(pgIdent(def.sqlName)),
       readOnly_(readOnly) {
+  // Held from before the first statement: a restore never replaces tables under a
+  // workstation that may write them.
+  if (!readOnly) db_.holdTablesInUse();
   for (size_t i = 0; i < def.fields.size(); ++i)
     if (def.fields[i].type == FieldType::AutoInc) autoIncField_ = static_cast<int>(i);
-  rowid_ = autoIncField_ >= 0 ? pgIdent(def.fields[autoIncField_].name) : "rowid";
+  rowid_ = rowidColumn(def);
   columns_ = rowid_;
   for (const auto& f : def.fields) columns_ += ", " + pgIdent(f.name);
   select_ = "SELECT " + columns_ + " FROM " + table_ + " ";
@@ -55,6 +58,12 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
   }
   verify();
   if (readOnly) db_.command("SET default_transaction_read_only = on");
+}
+
+std::string PgTableStore::rowidColumn(const TableDef& def) {
+  for (const auto& f : def.fields)
+    if (f.type == FieldType::AutoInc) return pgIdent(f.name);
+  return "rowid";
 }
 
 std::string PgTableStore::where() const {
@@ -136,20 +145,20 @@ Value PgTableStore::keyValue(const IndexDef& ix, const Value& key) const {
   return key;
 }
 
-std::vector<Row> PgTableStore::rows(const PgResult& r) const {
+std::vector<Row> PgTableStore::decodeRows(const TableDef& def, const PgResult& r) {
   std::vector<Row> out;
   out.reserve(static_cast<size_t>(r.rows()));
   for (int i = 0; i < r.rows(); ++i) {
     Row row;
     row.rowid = r.integer(i, 0);
-    row.values.reserve(def_.fields.size());
-    for (size_t c = 0; c < def_.fields.size(); ++c) {
+    row.values.reserve(def.fields.size());
+    for (size_t c = 0; c < def.fields.size(); ++c) {
       const int col = static_cast<int>(c) + 1;
       if (r.isNull(i, col)) {
         row.values.emplace_back();
         continue;
       }
-      switch (def_.fields[c].type) {
+      switch (def.fields[c].type) {
         case FieldType::Text:
           row.values.emplace_back(r.text(i, col));
           break;

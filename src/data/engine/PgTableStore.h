@@ -66,6 +66,12 @@ class PgTableStore final : public TableStore {
   // Drops every table of the shop from a database (tests and the migration's cleanup only).
   static void dropAll(const std::string& conninfo);
 
+  // The layout that backups read and restores write: the row id column (the auto-increment
+  // field, where the table has one), and the records of a result whose first column is the
+  // row id and whose others are the fields in order.
+  static std::string rowidColumn(const TableDef& def);
+  static std::vector<Row> decodeRows(const TableDef& def, const PgResult& r);
+
  private:
   void create();
   // The command rows' tables, shared by every table of the database (CREATE statements).
@@ -83,7 +89,7 @@ class PgTableStore final : public TableStore {
   std::string descending(const IndexDef& ix) const;
   // Up to `limit` rows after (key, rowid) in index order (from the start without a position).
   std::vector<Row> rowsAfter(const IndexDef& ix, const Value* key, std::int64_t rowid, int limit);
-  std::vector<Row> rows(const PgResult& r) const;
+  std::vector<Row> rows(const PgResult& r) const { return decodeRows(def_, r); }
   std::optional<Row> one(const PgResult& r) const;
   Value keyValue(const IndexDef& ix, const Value& key) const;
 

@@ -302,17 +302,35 @@ TEST_F(ServerBackupTest, RestoreRefusedWhileAWorkstationHasTheTablesOpen) {
     EXPECT_TRUE(folders().empty());  // no copy of what was not replaced
   }
   {
-    // A workstation starting while a restore runs does not open the tables.
+    // A workstation whose connection drops and a restore begins meanwhile writes nothing on
+    // its new connection; one starting during the restore does not open the tables.
+    nameSessions("till-cut-off");
+    auto till = open(server, "stock");
+    ::unsetenv("PGAPPNAME");
+    PgConnection(testServerConnection(), "tests")
+        .command(
+            "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+            "WHERE application_name = 'till-cut-off'");
+    waitForSessionsToEnd("till-cut-off");
     ServerBackup restoring(*server.connection("DatabaseFiles"), "DatabaseFiles");
     restoring.lockOutWorkstations();
-    std::string error = "none";
-    try {
-      open(server, "stock");
-    } catch (const Error& e) {
-      error = e.what();
-    }
+    const auto errorOf = [](const std::function<void()>& f) -> std::string {
+      try {
+        f();
+      } catch (const Error& e) {
+        return e.what();
+      }
+      return "no error";
+    };
+    // The post that meets the dropped connection fails; the next one connects anew.
+    std::string error = errorOf([&] { till->insert(item("C300", 1.0)); });
+    EXPECT_TRUE(contains(error, "was lost")) << error;
+    error = errorOf([&] { till->insert(item("C300", 1.0)); });
+    EXPECT_TRUE(contains(error, "are being restored from a backup")) << error;
+    error = errorOf([&] { open(server, "stock"); });
     EXPECT_TRUE(contains(error, "are being restored from a backup")) << error;
   }
+  EXPECT_EQ(contents(server), live);
   auto [status, out, err] = tool({"restore", folder.string()});
   ASSERT_EQ(status, 0) << err;
   EXPECT_EQ(open(server, "stock")->count(), 1);

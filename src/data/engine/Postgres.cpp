@@ -47,7 +47,10 @@ void quietNotices(void*, const char*) {
 // The "tables in use" lock of the shop's tables: one per schema, so that shops (and tests)
 // in schemas of one database never wait for each other.  The two-number form keeps it apart
 // from the one-number locks of command owners.
-#define TABLES_IN_USE_KEY "7318005, hashtext(coalesce(current_schema(), ''))"
+constexpr const char* kTakeTablesShared =
+    "SELECT pg_try_advisory_lock_shared(7318005, hashtext(coalesce(current_schema(), '')))";
+constexpr const char* kTakeTablesExclusively =
+    "SELECT pg_try_advisory_lock(7318005, hashtext(coalesce(current_schema(), '')))";
 
 // One field of a COPY row in the text format: tab, newline, carriage return and backslash
 // escaped, an empty field as \N.
@@ -117,7 +120,7 @@ void PgConnection::reconnectIfLost() {
   // A new session writes nothing before it holds the tables-in-use lock again: a restore
   // may have begun while the old one was gone.
   if (wantsTablesInUse_ && !holdsTablesInUse_ && PQstatus(conn_) == CONNECTION_OK) {
-    if (!ask("SELECT pg_try_advisory_lock_shared(" TABLES_IN_USE_KEY ")"))
+    if (!ask(kTakeTablesShared))
       throw Error("The tables of database " + name_ +
                   " are being restored from a backup; start the program again when the "
                   "restore has finished");
@@ -140,7 +143,7 @@ void PgConnection::holdTablesInUse() {
 
 bool PgConnection::takeTablesExclusively() {
   reconnectIfLost();
-  return ask("SELECT pg_try_advisory_lock(" TABLES_IN_USE_KEY ")");
+  return ask(kTakeTablesExclusively);
 }
 
 void PgConnection::begin(const std::string& mode) {

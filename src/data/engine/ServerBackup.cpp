@@ -81,12 +81,12 @@ void writeCommandRows(SqliteDb& out, const std::vector<StoredCommand>& plans,
 }
 
 // One table of the snapshot into a new table file.
-void writeTableFile(PgConnection& db, const std::string& database, const TableDef& def,
-                    const fs::path& file, const std::vector<StoredCommand>& plans,
-                    const CommandRowsCopy& commandRows, const std::atomic<bool>* cancel) {
+void writeTableFile(PgConnection& db, const TableDef& def, const fs::path& file,
+                    const std::vector<StoredCommand>& plans, const CommandRowsCopy& commandRows,
+                    const std::atomic<bool>* cancel) {
   const std::string table = pgIdent(def.sqlName);
   if (db.exec("SELECT to_regclass($1) IS NOT NULL", {table}).text(0, 0) != "t")
-    throw Error("Table '" + def.tableName + "' of database " + database + " does not exist");
+    throw Error("Table '" + def.tableName + "' of database " + def.alias + " does not exist");
   const std::string rowid = PgTableStore::rowidColumn(def);
   std::string select = "SELECT " + rowid;
   for (const auto& f : def.fields) select += ", " + pgIdent(f.name);
@@ -195,9 +195,9 @@ ServerBackup::ServerBackup(const std::string& conninfo, std::string name)
 
 void ServerBackup::lockOutWorkstations() {
   if (!db_.takeTablesExclusively())
-    throw Error("The tables of database " + name_ +
-                " are open in the program on a workstation; close the program on every "
-                "workstation first");
+    throw Error("The tables of " + name_ +
+                " on the database server are open in the program on a workstation; close the "
+                "program on every workstation first");
 }
 
 void ServerBackup::backup(const std::vector<const TableDef*>& tables, const FileOf& fileOf,
@@ -213,7 +213,7 @@ void ServerBackup::backup(const std::vector<const TableDef*>& tables, const File
       const TableDef& def = *tables[i];
       try {
         // A plan is finished once at start: it is kept in one file only.
-        writeTableFile(db_, name_, def, fileOf(def),
+        writeTableFile(db_, def, fileOf(def),
                        i == 0 ? commandRows.plans : std::vector<StoredCommand>{}, commandRows,
                        cancel);
       } catch (const Error& e) {
@@ -244,8 +244,10 @@ void ServerBackup::load(const std::vector<const TableDef*>& tables, const FileOf
       try {
         loadTable(db_, *def, file);
       } catch (const Error& e) {
-        throw Error("Restore of " + def->tableName + " failed, nothing was changed on database " +
-                    name_ + ": " + e.what());
+        throw Error("Restore of " + def->tableName +
+                    " failed, nothing was changed on the database "
+                    "server: " +
+                    e.what());
       }
       CommandRowsCopy rows = fileCommandRows(file);
       std::move(rows.plans.begin(), rows.plans.end(), std::back_inserter(commandRows.plans));

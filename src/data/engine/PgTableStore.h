@@ -34,6 +34,7 @@ class PgTableStore final : public TableStore {
   std::optional<Row> findEqual(const IndexDef& ix, const Value& key) override;
   std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key) override;
   std::optional<Row> byRowid(std::int64_t rowid) override;
+  Reread reread(const IndexDef& ix, std::int64_t rowid) override;
   std::int64_t count() override;
   bool empty() override;
   std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit,
@@ -79,8 +80,9 @@ class PgTableStore final : public TableStore {
   void writeCommandRows(const std::function<void(CommandRows&)>& work);
   void verify();
   void requireWritable() const;
-  // The key as the index compares it: lower(field) for a case-insensitive one.
-  std::string keyColumn(const IndexDef& ix) const;
+  // The key as the index compares it: lower(field) for a case-insensitive one; of the table
+  // named `alias` where a statement reads the table twice.
+  std::string keyColumn(const IndexDef& ix, const std::string& alias = "") const;
   // The parameter $n as the index compares it.
   std::string keyParam(const IndexDef& ix, int n) const;
   std::string ascending(const IndexDef& ix) const;
@@ -93,9 +95,10 @@ class PgTableStore final : public TableStore {
 
   PgConnection db_;
   std::string database_;
-  std::string table_;   // quoted table name
-  std::string rowid_;   // quoted row id column
-  std::string select_;  // "SELECT rowid, fields... FROM table "
+  std::string table_;    // quoted table name
+  std::string rowid_;    // quoted row id column
+  std::string columns_;  // "rowid, fields..."
+  std::string select_;   // "SELECT rowid, fields... FROM table "
   int autoIncField_ = -1;
   bool bulk_ = false;
   bool readOnly_ = false;

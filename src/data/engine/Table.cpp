@@ -379,19 +379,22 @@ void Table::refresh() {
     return;
   }
   settle();
+  // Other programs may have changed the record, and added or removed records on either side.
   if (hasRecord_) {
-    if (auto row = file_->byRowid(rowid_)) {
-      load(std::move(row));
-    } else {
-      // The record went away under us (another program): its successor takes its place.
-      auto next = file_->after(*index_, currentKey(), rowid_);
-      if (!next) next = file_->last(*index_);
-      loadOrEmpty(std::move(next));
+    if (auto again = file_->reread(*index_, rowid_); again.row) {
+      load(std::move(again.row));
+      bof_ = !again.hasBefore;
+      eof_ = !again.hasAfter;
+      notify(DataEvent::RecordChanged);
+      return;
     }
+    // The record went away under us (another program): its successor takes its place.
+    auto next = file_->after(*index_, currentKey(), rowid_);
+    if (!next) next = file_->last(*index_);
+    loadOrEmpty(std::move(next));
   } else {
     loadOrEmpty(file_->first(*index_));
   }
-  // Other programs may have added or removed records on either side.
   findEdges();
   notify(DataEvent::RecordChanged);
 }

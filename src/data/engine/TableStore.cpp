@@ -18,6 +18,15 @@ bool TableStore::keyIsRowid(const IndexDef& ix) const {
   return ix.field.empty() || def_.fields[def_.fieldIndex(ix.field)].type == FieldType::AutoInc;
 }
 
+TableStore::Reread TableStore::reread(const IndexDef& ix, std::int64_t rowid) {
+  Reread r{byRowid(rowid)};
+  if (!r.row) return r;
+  const Value key = keyOf(ix, *r.row);
+  r.hasBefore = before(ix, key, rowid).has_value();
+  r.hasAfter = after(ix, key, rowid).has_value();
+  return r;
+}
+
 Value TableStore::keyOf(const IndexDef& ix, const Row& row) const {
   if (ix.field.empty()) return row.rowid;
   return row.values[def_.fieldIndex(ix.field)];

@@ -308,11 +308,20 @@ RestoreResult restoreBackup(const Engine& engine, const fs::path& folder) {
     for (size_t i = 0; i < servers.size(); ++i)
       serverLocks[i]->load(servers[i].tables,
                            [&](const TableDef& def) { return folder / def.alias / def.fileName; });
-    for (auto& server : serverLocks) server->commit();
   } catch (...) {
     for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
     if (!keptFromServers.empty()) fs::remove_all(keptFromServers, ec);
     throw;
+  }
+  // Everything is loaded; only the commits remain.  With two servers a failure between
+  // their commits leaves one restored: the copy of what it held is then kept, and named.
+  try {
+    for (auto& server : serverLocks) server->commit();
+  } catch (const Error& e) {
+    for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
+    throw Error(std::string("The restore could not be completed: ") + e.what() +
+                ". The tables the database server held before are kept in '" +
+                keptFromServers.string() + "'");
   }
   r.keptFromServers = keptFromServers;
   // Then the current tables go aside, with their logs, and the copies take their names.

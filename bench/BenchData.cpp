@@ -19,14 +19,12 @@ namespace corvanta::bench {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-fs::path cacheRoot() {
+fs::path benchDataRoot() {
   if (const char* v = std::getenv("CORVANTA_BENCH_DATA"); v && *v) return v;
   return CORVANTA_BENCH_DATA_DIR;
 }
 
-std::string describe(const GenerateOptions& o) {
+std::string describeCounts(const GenerateOptions& o) {
   std::ostringstream s;
   s << "stock=" << o.stock << " clients=" << o.clients << " sales=" << o.sales
     << " billing=" << o.billing << " seed=" << o.seed << " walkin=" << o.walkInPercent
@@ -34,13 +32,15 @@ std::string describe(const GenerateOptions& o) {
   return s.str();
 }
 
+namespace {
+
 // Generates the set unless a complete one with the same counts is there already.
 void ensureGenerated(const fs::path& dir, const GenerateOptions& o) {
   const fs::path marker = dir / "complete";
   std::ifstream in(marker);
   std::stringstream have;
   have << in.rdbuf();
-  if (in && have.str() == describe(o)) return;
+  if (in && have.str() == describeCounts(o)) return;
   std::fprintf(stderr, "Generating benchmark tables in %s (once; reused afterwards)...\n",
                dir.c_str());
   fs::remove_all(dir);
@@ -48,7 +48,7 @@ void ensureGenerated(const fs::path& dir, const GenerateOptions& o) {
   Engine engine(EngineConfig::forDataDirectory(dir));
   generateTables(engine, o,
                  [](const std::string& line) { std::fprintf(stderr, "  %s\n", line.c_str()); });
-  std::ofstream(marker) << describe(o);
+  std::ofstream(marker) << describeCounts(o);
 }
 
 // Keys of `n` random records of a table on one index's key field.
@@ -118,7 +118,7 @@ std::unique_ptr<DataSet> load(const std::string& label, const GenerateOptions& o
   auto d = std::make_unique<DataSet>();
   d->label = label;
   d->counts = o;
-  d->dir = cacheRoot() / label;
+  d->dir = benchDataRoot() / label;
   ensureGenerated(d->dir, o);
   d->engine = std::make_unique<Engine>(EngineConfig::forDataDirectory(d->dir));
   std::mt19937 rng(4711);

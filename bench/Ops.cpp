@@ -59,6 +59,10 @@ Operation findKey(DataSet& d, const std::string& table, const std::string& index
                            if (found != st.iterations())
                              st.SkipWithError("a sampled key was not found");
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverFindKey(d, table, index));
+    return op;
+  }
   op.variants.push_back({"Raw", [&d, table, index](benchmark::State& st) {
                            const IndexInfo x = info(table, index);
                            RawDb db(d.file(table));
@@ -89,6 +93,10 @@ Operation findNearest(DataSet& d, const std::string& table, const std::string& i
                              if (++i == prefixes.size()) i = 0;
                            }
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverFindNearest(d, table, index, prefixes));
+    return op;
+  }
   op.variants.push_back({"Raw", [&d, table, index, &prefixes](benchmark::State& st) {
                            const IndexInfo x = info(table, index);
                            RawDb db(d.file(table));
@@ -105,22 +113,6 @@ Operation findNearest(DataSet& d, const std::string& table, const std::string& i
 }
 
 // ---- next and prior ------------------------------------------------------------------
-
-// Where a walk starts over: the first (last) record, or a record in the middle of the walk-in
-// customer's lines when the walk stays on equal keys.
-struct Walk {
-  std::string table, index;
-  bool forward = true;
-  bool walkIn = false;  // stay among the lines of customer 1
-};
-
-std::int64_t middleOfWalkIn(DataSet& d) {
-  RawDb db(d.file("NewSales"));
-  RawStmt q(db, "SELECT rowid FROM NewSales WHERE CustNum = 1 ORDER BY rowid LIMIT 1 OFFSET ?1");
-  std::vector<Value> row;
-  q.bind(1, d.walkInLines / 2).fetch(row);
-  return std::get<std::int64_t>(row[0]);
-}
 
 Operation walk(DataSet& d, const Walk& w) {
   const std::string label = (w.forward ? "Next/" : "Prior/") + w.table + "/" +
@@ -149,6 +141,10 @@ Operation walk(DataSet& d, const Walk& w) {
                                restart();
                            }
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverWalk(d, w));
+    return op;
+  }
   // Raw: the same keyset walk with the fewest statements.  On a unique key one seek past the
   // key; on equal keys "key = ? AND rowid > ?", then "key > ?" once the equal keys run out
   // ("Raw"), the two joined by UNION ALL into one statement ("RawUnion"), or the row-value
@@ -226,6 +222,10 @@ Operation last(DataSet& d) {
                            auto t = openTable(d, "NewSales", "ByOrderNumber");
                            for (auto _ : st) t->last();
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverLast(d));
+    return op;
+  }
   op.variants.push_back({"Raw", [&d](benchmark::State& st) {
                            RawDb db(d.file("NewSales"));
                            RawStmt q(db, selectAll("NewSales") +
@@ -243,6 +243,10 @@ Operation refresh(DataSet& d) {
                            t->findKey(d.keysOf("NewSales", "byCustNum").text[7]);
                            for (auto _ : st) t->refresh();
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverRefresh(d));
+    return op;
+  }
   op.variants.push_back({"Raw", [&d](benchmark::State& st) {
                            RawDb db(d.file("NewSales"));
                            RawStmt find(db,
@@ -258,6 +262,14 @@ Operation refresh(DataSet& d) {
 }
 
 }  // namespace
+
+std::int64_t middleOfWalkIn(const DataSet& d) {
+  RawDb db(d.file("NewSales"));
+  RawStmt q(db, "SELECT rowid FROM NewSales WHERE CustNum = 1 ORDER BY rowid LIMIT 1 OFFSET ?1");
+  std::vector<Value> row;
+  q.bind(1, d.walkInLines / 2).fetch(row);
+  return std::get<std::int64_t>(row[0]);
+}
 
 Operation postEdit(DataSet& d);
 Operation postInsert(DataSet& d);

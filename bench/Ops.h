@@ -24,7 +24,35 @@ struct Operation {
   bool write = false;  // fsync-bound: fewer, longer iterations
 };
 
-// Every operation on one data set.
+// Every operation on one data set: against raw SQLite for local files, against raw libpq
+// for a set on a database server.
 std::vector<Operation> operations(DataSet& d);
+
+// A walk of next (or prior) that starts over at the first (last) record, or, among the lines
+// of the walk-in customer, at the middle of them.
+struct Walk {
+  std::string table, index;
+  bool forward = true;
+  bool walkIn = false;  // stay among the lines of customer 1
+};
+// The row id of the middle line of the walk-in customer (the same in both places).
+std::int64_t middleOfWalkIn(const DataSet& d);
+
+// The raw libpq side of the reads on a database server (ServerOps.cpp).
+Variant serverFindKey(DataSet& d, const std::string& table, const std::string& index);
+Variant serverFindNearest(DataSet& d, const std::string& table, const std::string& index,
+                          const Keys& prefixes);
+Variant serverWalk(DataSet& d, const Walk& w);
+Variant serverLast(DataSet& d);
+Variant serverRefresh(DataSet& d);
+// Posts and the open of five tables on a database server, the engine beside raw libpq.
+Operation serverPostEdit(DataSet& d);
+Operation serverPostInsert(DataSet& d);
+Variant serverOpenAll(DataSet& d);
+
+// Times `engine` and `raw` in each iteration, in turns, and reports each side's median
+// (counters engine_ns and raw_ns); `untimed` runs after both, outside the timing.
+void paired(benchmark::State& st, const std::function<void()>& engine,
+            const std::function<void()>& raw, const std::function<void()>& untimed);
 
 }  // namespace corvanta::bench

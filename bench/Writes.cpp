@@ -19,8 +19,10 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+}  // namespace
+
 // A post waits for the disk, whose latency on a shared machine varies far more than the work
-// around it.  So the engine's post and raw SQLite's are timed in the same iteration, in turns,
+// around it.  So the engine's post and the raw one are timed in the same iteration, in turns,
 // and each side's median is reported (counters engine_ns and raw_ns).
 void paired(benchmark::State& st, const std::function<void()>& engine,
             const std::function<void()>& raw, const std::function<void()>& untimed) {
@@ -44,11 +46,10 @@ void paired(benchmark::State& st, const std::function<void()>& engine,
   st.counters["raw_ns"] = median(r);
 }
 
-}  // namespace
-
 // An edit of a stock item's quantity, as a sale or a stock receipt makes it: the engine's
 // edit, field change and post against one UPDATE of raw SQLite (on another item).
 Operation postEdit(DataSet& d) {
+  if (!d.server.empty()) return serverPostEdit(d);
   Operation op{"PostEdit/stock.db", {}, true};
   op.variants.push_back(
       {"Paired", [&d](benchmark::State& st) {
@@ -78,6 +79,7 @@ Operation postEdit(DataSet& d) {
 // A new sales line as the price choice posts it, against one INSERT of raw SQLite.  Both lines
 // are deleted again outside the timing so that the cached tables keep their size.
 Operation postInsert(DataSet& d) {
+  if (!d.server.empty()) return serverPostInsert(d);
   Operation op{"PostInsert/NewSales", {}, true};
   op.variants.push_back(
       {"Paired", [&d](benchmark::State& st) {
@@ -149,6 +151,10 @@ Operation openAll(DataSet& d) {
                              }
                            }
                          }});
+  if (!d.server.empty()) {
+    op.variants.push_back(serverOpenAll(d));
+    return op;
+  }
   op.variants.push_back(
       {"Raw", [&d](benchmark::State& st) {
          std::vector<Value> row;

@@ -5,9 +5,12 @@
 # root it runs as the unprivileged "postgres" user (else "nobody").
 # Without the server's programs the tests that need it are skipped: STATE then holds no
 # connection string but the reason, and start still succeeds.
+# `start STATE DIR` keeps the cluster in DIR instead (made there the first time, its data
+# left in place by stop), for the benchmarks, whose large tables take a while to load.
 set -uo pipefail
 action=${1:?start or stop}
 state=${2:?state file}
+keep=${3:-}
 
 bindir=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
 
@@ -33,15 +36,25 @@ start)
     server_user=postgres
     id postgres >/dev/null 2>&1 || server_user=nobody
   fi
-  dir=$(mktemp -d /tmp/corvanta-pg.XXXXXX)
+  if [ -n "$keep" ]; then
+    mkdir -p "$keep"
+    dir=$(cd "$keep" && pwd)
+    echo "$dir" >"$state.kept"
+  else
+    dir=$(mktemp -d /tmp/corvanta-pg.XXXXXX)
+  fi
   chmod 0755 "$dir"
   [ "$(id -u)" -eq 0 ] && chown "$server_user" "$dir"
   echo "$dir" >"$state.dir"
   echo "$server_user" >"$state.user"
-  if ! as_server "$bindir/initdb" -D "$dir/data" -U corvanta --auth=trust --locale=C.UTF-8 \
-      -E UTF8 >"$dir/initdb.log" 2>&1; then
+  if [ ! -f "$dir/data/PG_VERSION" ] && ! as_server "$bindir/initdb" -D "$dir/data" \
+      -U corvanta --auth=trust --locale=C.UTF-8 -E UTF8 >"$dir/initdb.log" 2>&1; then
     echo "initdb failed:" >&2; cat "$dir/initdb.log" >&2
     exit 1
+  fi
+  # A kept cluster left running by a run that was cut short is stopped first.
+  if [ -n "$keep" ]; then
+    as_server "$bindir/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1
   fi
   for attempt in 1 2 3 4 5; do
     port=$((20000 + RANDOM % 30000))
@@ -64,7 +77,7 @@ stop)
   if [ -d "$dir/data" ]; then
     as_server "$bindir/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null 2>&1
   fi
-  rm -rf "$dir"
-  rm -f "$state" "$state.dir" "$state.user"
+  [ -f "$state.kept" ] || rm -rf "$dir"
+  rm -f "$state" "$state.dir" "$state.user" "$state.kept"
   ;;
 esac

@@ -12,7 +12,8 @@ DataModule::DataModule(const Engine& engine, std::string name, std::string table
       table_(engine, std::move(tableObject), std::move(alias), std::move(tableName)),
       source_(std::move(dataSourceName), table_, autoEdit) {
   // Held while the table is open, so that a restore knows to keep its hands off.  Tables on
-  // a database server are no files of this computer: a restore never swaps them.
+  // a database server are no files of this computer: their store holds the server's own
+  // tables-in-use lock instead.
   if (!engine.config().connection(table_.alias()))
     inUse_ = std::make_unique<TablesInUse>(engine.aliasDirectory(table_.alias()),
                                            TablesInUse::Mode::Shared);

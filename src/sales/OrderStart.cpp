@@ -1,10 +1,12 @@
 // The start of an order: after the customer was found, the sales table receives the pending
 // line record of a new order, numbered one above every order number stored.
+#include <cmath>
 #include <optional>
 
 #include "app/CorvantaApp.h"
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
+#include "data/numbers/Numbers.h"
 #include "sales/CustomerChoiceForm.h"
 #include "sales/PreSalesEntryForm.h"
 #include "sales/SaleFigures.h"
@@ -102,8 +104,24 @@ void TSalesEntryForm::StartOrder(OrderRoad road) {
 
 bool TSalesEntryForm::StartFirstOrder(const std::string& orderNumber) {
   if (!settleOrderInProgress()) return false;
+  // The typed number is reserved as the highest one is: another workstation starting its
+  // own first order at the same moment with the same number is given the next.
+  std::string number = orderNumber;
+  double typed = 0;
+  if (parseFloatStrict(orderNumber, typed) && typed == std::floor(typed) && typed >= 1 &&
+      typed < 9e15) {
+    const auto wanted = static_cast<std::int64_t>(typed);
+    const std::int64_t given = sales().file().reserveNumber("OrderNumber", wanted);
+    if (given != wanted) {
+      number = std::to_string(given);
+      app().dialogs().showMessage("Order number " + orderNumber +
+                                  " was given to an order at another workstation; this order "
+                                  "is number " +
+                                  number + ".");
+    }
+  }
   show();
-  insertPendingRecord(orderNumber);
+  insertPendingRecord(number);
   return true;
 }
 

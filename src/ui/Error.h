@@ -25,6 +25,14 @@ class KeyViolation : public Error {
   explicit KeyViolation(const std::string& text) : Error(text) {}
 };
 
+// A post of an edit refused because another workstation changed one of the edited fields
+// since the record was read.  The cursor remembers it, so that a Refresh shows the other
+// change without posting the edit again.
+class ChangedElsewhere : public Error {
+ public:
+  explicit ChangedElsewhere(const std::string& text) : Error(text) {}
+};
+
 // The text to show for any exception: an Error's whole text, else what() says.
 inline std::string errorText(const std::exception& e) {
   if (auto* error = dynamic_cast<const Error*>(&e)) return error->text();

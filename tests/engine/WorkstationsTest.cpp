@@ -51,12 +51,28 @@ TEST_F(WorkstationsTest, AnEditOfAFieldChangedElsewhereIsRefusedAndKeepsTheTypin
   office->post();
   EXPECT_EQ(errorOf([&] { till->post(); }), TableStore::changedElsewhereMessage());
   EXPECT_EQ(cursorText(*till, {"Description"}), "edit key=A Description=hex bolt");
-  // Cancel shows the other workstation's change; a fresh edit then goes through.
-  till->cancel();
-  EXPECT_EQ(cursorText(*till, {"Description"}), "browse key=A Description=carriage bolt");
-  till->edit();
+  // Refresh shows the other workstation's change, keeps the rest of the typing and the edit;
+  // the post then goes through over what is stored now.
   till->fieldByName("Price").setText("1.75");
+  office->edit();
+  office->fieldByName("Quantity").setText("8");
+  office->post();
+  till->refresh();
+  EXPECT_EQ(cursorText(*till, {"Description", "Price", "Quantity"}),
+            "edit key=A Description=carriage bolt Price=1.75 Quantity=8");
   till->post();
+  office->refresh();
+  EXPECT_EQ(cursorText(*office, {"Description", "Price", "Quantity"}),
+            "browse key=A Description=carriage bolt Price=1.75 Quantity=8 bof eof");
+  // Cancel after a refusal drops the typing and shows the other change.
+  till->edit();
+  till->fieldByName("Description").setText("hex bolt");
+  office->edit();
+  office->fieldByName("Description").setText("coach bolt");
+  office->post();
+  EXPECT_EQ(errorOf([&] { till->post(); }), TableStore::changedElsewhereMessage());
+  till->cancel();
+  EXPECT_EQ(cursorText(*till, {"Description"}), "browse key=A Description=coach bolt");
   // A record deleted elsewhere is told as before.
   till->edit();
   till->fieldByName("Price").setText("2");

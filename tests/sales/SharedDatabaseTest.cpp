@@ -13,10 +13,12 @@
 #include "data/engine/Table.h"
 #include "data/engine/TableStore.h"
 #include "data/modules/DataModules.h"
+#include "inventory/InventoryForm.h"
 #include "sales/ChoosePriceForm.h"
 #include "sales/PreSalesEntryCustomerSearchForm.h"
 #include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
+#include "sales/SetFirstOrderNumberForm.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
 #include "ui/Error.h"
@@ -162,16 +164,64 @@ TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRi
   for (const auto& n : numbersB) EXPECT_NEAR(billed[n], 37.5, 1e-6) << "order " << n;
 }
 
-// The office changes an item's description while the till is editing the same item: the
-// till's post is refused with a message saying so, its typing stays, and Cancel shows the
-// office's change.
+// A shop without orders: two workstations asked for the first order number at the same time
+// both type 500.  The first to confirm gets it; the other is told and is given 501.
+TEST_F(SharedDatabaseTest, TwoFirstOrdersTypedWithTheSameNumberAreNumberedApart) {
+  auto startFirstOrder = [](Workstation& ws) {
+    Globals& g = ws.app.g;
+    g.PreSalesEntryForm->cmdContinue.click();
+    g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+    ws.dialogs.queueAnswer("1");
+    g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    g.SetFirstOrderNumberForm->Edit1.typeText("500");
+    g.SetFirstOrderNumberForm->cmdOK.click();
+    std::string seen = g.SalesEntryForm->OrderNumberDBEdit.text();
+    for (const auto& m : ws.dialogs.takeMessages()) seen += " / " + m;
+    return seen;
+  };
+  Workstation first(dir.path());
+  ASSERT_TRUE(first.app.start());
+  Table& sales = first.app.g.SalesDataModule->SalesTable;
+  sales.first();
+  sales.remove();  // the earlier order of the set-up
+  ASSERT_EQ(startFirstOrder(first), "500");
+
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  const pid_t other = ::fork();
+  if (other == 0) {
+    std::string seen = "no start";
+    try {
+      Workstation ws(dir.path());
+      if (ws.app.start()) seen = startFirstOrder(ws);
+    } catch (const std::exception& e) {
+      seen = e.what();
+    }
+    seen += "\n";
+    ::_exit(::write(out[1], seen.data(), seen.size()) == static_cast<ssize_t>(seen.size()) ? 0 : 1);
+  }
+  ::close(out[1]);
+  const auto seen = linesOf(out[0]);
+  EXPECT_EQ(exitCode(other), 0);
+  EXPECT_EQ(seen, std::vector<std::string>{
+                      "501 / Order number 500 was given to an order at another workstation; "
+                      "this order is number 501."});
+}
+
+// The office changes an item's description while the till is editing the same item in the
+// inventory window: Save Item is refused with a message saying so and the typing stays;
+// Refresh shows the office's description with the rest of the typing, and Save Item then
+// stores it.
 TEST_F(SharedDatabaseTest, AnEditOfAnItemChangedAtAnotherWorkstationIsRefusedKeepingTheTyping) {
   Workstation till(dir.path());
   ASSERT_TRUE(till.app.start());
   Table& stock = till.app.g.DataModule2->InventoryTable1;
+  TInventoryForm& window = *till.app.g.InventoryForm;
+  window.show();
   ASSERT_TRUE(stock.findKey("A100"));
-  stock.edit();
-  stock.fieldByName("Description").setText("hex bolt");
+  window.cmdEditItem.click();
+  window.EditDescription.typeText("hex bolt");
+  window.EditPrice.typeText("13");
 
   const pid_t office = ::fork();
   if (office == 0) {
@@ -194,16 +244,19 @@ TEST_F(SharedDatabaseTest, AnEditOfAnItemChangedAtAnotherWorkstationIsRefusedKee
   }
   ASSERT_EQ(exitCode(office), 0);
 
-  try {
-    stock.post();
-    ADD_FAILURE() << "the post overwrote the office's change";
-  } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), TableStore::changedElsewhereMessage());
-  }
+  window.cmdSaveItem.click();
+  EXPECT_EQ(till.dialogs.takeError(), TableStore::changedElsewhereMessage());
   EXPECT_EQ(stock.state(), TableState::Edit);
-  EXPECT_EQ(stock.fieldByName("Description").displayText(), "hex bolt");
-  stock.cancel();
-  EXPECT_EQ(stock.fieldByName("Description").displayText(), "carriage bolt");
+  EXPECT_EQ(window.EditDescription.text(), "hex bolt");
+  window.DBNavigator.click(NavButton::Refresh);
+  EXPECT_EQ(window.EditDescription.text(), "carriage bolt");
+  EXPECT_EQ(window.EditPrice.text(), "13.00");
+  window.cmdSaveItem.click();
+  EXPECT_EQ(stock.state(), TableState::Browse);
+  const auto stored = stock.file().byRowid(stock.currentRowid());
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->values[stock.fieldByName("Description").index()], Value("carriage bolt"));
+  EXPECT_EQ(stored->values[stock.fieldByName("Price").index()], Value(13.0));
 }
 
 }  // namespace

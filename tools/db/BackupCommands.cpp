@@ -47,8 +47,13 @@ int restoreCommand(const std::vector<std::string>& args, std::ostream& out) {
   out << "Restored the backup of " << r.manifest.created << " in " << std::fixed
       << std::setprecision(1) << secondsSince(start) << " s:\n";
   printTables(out, r.manifest);
-  out << "The tables it replaced were moved, not deleted, to:\n";
-  for (const auto& p : r.setAside) out << "  " << p.string() << "\n";
+  if (!r.setAside.empty()) {
+    out << "The tables it replaced were moved, not deleted, to:\n";
+    for (const auto& p : r.setAside) out << "  " << p.string() << "\n";
+  }
+  if (!r.keptFromServers.empty())
+    out << "The tables it replaced on the database server were backed up first, to:\n  "
+        << r.keptFromServers.string() << "\n";
   return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "Migrate.h"
 #include "SafetyCommands.h"
 #include "data/engine/Engine.h"
+#include "data/engine/Postgres.h"
 #include "data/engine/TableFile.h"
 #include "ui/Error.h"
 
@@ -53,10 +54,14 @@ constexpr const char* kUsage =
     "backup    copies every table, consistently, while the program may be running, into a\n"
     "          new folder named by date and time under DEST (default: the backup directory\n"
     "          of the engine configuration, $XDG_DATA_HOME/corvanta/backups), with a\n"
-    "          manifest of record counts and checksums.  Never overwrites anything.\n"
+    "          manifest of record counts and checksums.  Never overwrites anything.  The\n"
+    "          tables on a database server are read in one snapshot, as table files.\n"
     "restore   checks a backup folder (checksums, structure, record counts) and puts it in\n"
-    "          place of the tables; refused while the program has them open.  The tables\n"
-    "          it replaces are moved to a replaced-DATE_TIME folder beside them.\n"
+    "          place of the tables; refused while the program has them open (on any\n"
+    "          workstation of a database server).  The tables it replaces are moved to a\n"
+    "          replaced-DATE_TIME folder beside them; on a server they are backed up first\n"
+    "          to replaced-DATE_TIME in the backup directory, then all replaced in one\n"
+    "          transaction.\n"
     "import-legacy  reads the shop's former table files (stock.db, clients.DB,\n"
     "          NewSales.DB, TaxRate.DB, BillingShipping.DB) from SOURCE or its folders and\n"
     "          writes them as new tables under DEST, which must be new or empty; texts go\n"
@@ -127,7 +132,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         auto dir = engine.config().alias(def.alias);
         auto server = engine.config().connection(def.alias);
         out << def.alias << " = "
-            << (server ? "database server (" + *server + ")"
+            << (server ? "database server (" + pgConnectionForDisplay(*server) + ")"
                 : dir  ? dir->string()
                        : std::string("(not configured)"))
             << "\n";

@@ -6,12 +6,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "data/engine/ServerBackup.h"
 #include "data/engine/Sha256.h"
 #include "data/engine/Sqlite.h"
 #include "data/engine/TableFile.h"
@@ -83,6 +85,34 @@ BackupTable describe(const TableDef& def, const fs::path& file) {
   return t;
 }
 
+// The aliases that name one database server (by its connection string), with their tables.
+struct ServerAliases {
+  std::string conninfo;
+  std::string name;  // "DatabaseFiles", or "DatabaseFiles and DatabaseFilesQVX"
+  std::vector<std::string> aliases;
+  std::vector<const TableDef*> tables;
+};
+
+std::vector<ServerAliases> serversOf(const EngineConfig& config) {
+  std::vector<ServerAliases> out;
+  for (const auto& [alias, value] : config.aliases()) {
+    (void)value;
+    const auto conninfo = config.connection(alias);
+    const auto defs = tablesOfAlias(alias);
+    if (!conninfo || defs.empty()) continue;
+    // Two connection strings may name one database (one a service, the other its settings):
+    // its tables are then read in one snapshot and restored in one transaction too.
+    auto it = std::find_if(out.begin(), out.end(), [&](const ServerAliases& s) {
+      return s.conninfo == *conninfo || ServerBackup::sameTables(s.conninfo, *conninfo);
+    });
+    if (it == out.end()) it = out.insert(out.end(), ServerAliases{*conninfo, "", {}, {}});
+    it->name += (it->name.empty() ? "" : " and ") + alias;
+    it->aliases.push_back(alias);
+    it->tables.insert(it->tables.end(), defs.begin(), defs.end());
+  }
+  return out;
+}
+
 void writeManifest(const fs::path& folder, const BackupManifest& m) {
   json tables = json::array();
   for (const auto& t : m.tables)
@@ -127,10 +157,28 @@ BackupManifest takeBackup(const Engine& engine, const fs::path& folder, const st
   m.created = localTime(std::time(nullptr), "%Y-%m-%d %H:%M:%S");
   m.kind = kind;
   try {
+    // Each server's tables first, all of them in one snapshot; they take their places in
+    // the manifest below, beside the local ones, in the order of the aliases.
+    for (const ServerAliases& server : serversOf(engine.config())) {
+      for (const std::string& alias : server.aliases) makePrivateDirectory(building / alias);
+      ServerBackup(server.conninfo, server.name)
+          .backup(
+              server.tables,
+              [&](const TableDef& def) { return building / def.alias / def.fileName; }, cancel);
+    }
     for (const auto& [alias, dir] : engine.config().aliases()) {
       (void)dir;
       const auto defs = tablesOfAlias(alias);
       if (defs.empty()) continue;
+      if (engine.config().connection(alias)) {
+        for (const TableDef* def : defs) {
+          const fs::path target = building / alias / def->fileName;
+          m.tables.push_back(describe(*def, target));
+          syncPath(target);
+        }
+        syncPath(building / alias);
+        continue;
+      }
       const fs::path aliasDir = engine.config().alias(alias).value();
       if (!fs::is_directory(aliasDir, ec))
         throw Error("The directory '" + aliasDir.string() + "' of database " + alias +
@@ -209,21 +257,43 @@ BackupManifest verifyBackup(const fs::path& folder) {
 RestoreResult restoreBackup(const Engine& engine, const fs::path& folder) {
   RestoreResult r;
   r.manifest = verifyBackup(folder);
+  const auto servers = serversOf(engine.config());
+  // A server that does not hold the shop's tables yet gets them, empty, as at a
+  // workstation's first start: a backup may go onto a new server.
+  for (const ServerAliases& server : servers)
+    for (const TableDef* def : server.tables) engine.openTable(def->alias, *def);
   // Every alias is locked before anything moves: a program running on any of them refuses
   // the whole restore, and none can start until it is done.
   std::vector<std::pair<std::string, fs::path>> aliases;
   std::vector<std::unique_ptr<TablesInUse>> locks;
   for (const auto& [alias, dir] : engine.config().aliases()) {
     (void)dir;
-    if (tablesOfAlias(alias).empty()) continue;
+    if (tablesOfAlias(alias).empty() || engine.config().connection(alias)) continue;
     const fs::path aliasDir = engine.aliasDirectory(alias);
     locks.push_back(std::make_unique<TablesInUse>(aliasDir, TablesInUse::Mode::Exclusive));
     aliases.emplace_back(alias, aliasDir);
   }
+  std::vector<std::unique_ptr<ServerBackup>> serverLocks;
+  for (const ServerAliases& server : servers) {
+    serverLocks.push_back(std::make_unique<ServerBackup>(server.conninfo, server.name));
+    serverLocks.back()->lockOutWorkstations();
+  }
+  const std::string stamp = "replaced-" + backupFolderName(std::time(nullptr));
+  // A server's tables cannot be moved aside as files are: what the restore replaces there
+  // is first copied, as a backup of its own (restorable like any), to the backup directory.
+  fs::path keptFromServers;
+  std::error_code ec;
+  if (!servers.empty()) {
+    keptFromServers = engine.config().backupDirectory() / stamp;
+    for (int n = 2; fs::exists(keptFromServers, ec); ++n)
+      keptFromServers = engine.config().backupDirectory() / (stamp + "-" + std::to_string(n));
+    takeBackup(engine, keptFromServers, "replaced");
+  }
   // First every backup file is copied next to the table it replaces, under a hidden name, so
   // that a full disk or an unreadable file stops the restore before any table has moved.
+  // Then each server's tables are loaded, in a transaction of their own held open until
+  // every one is loaded.
   std::vector<std::pair<fs::path, fs::path>> incoming;  // hidden copy, final name
-  std::error_code ec;
   try {
     for (const auto& [alias, aliasDir] : aliases)
       for (const TableDef* def : tablesOfAlias(alias)) {
@@ -235,12 +305,26 @@ RestoreResult restoreBackup(const Engine& engine, const fs::path& folder) {
         syncPath(hidden);
         incoming.emplace_back(hidden, aliasDir / def->fileName);
       }
+    for (size_t i = 0; i < servers.size(); ++i)
+      serverLocks[i]->load(servers[i].tables,
+                           [&](const TableDef& def) { return folder / def.alias / def.fileName; });
   } catch (...) {
     for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
+    if (!keptFromServers.empty()) fs::remove_all(keptFromServers, ec);
     throw;
   }
+  // Everything is loaded; only the commits remain.  With two servers a failure between
+  // their commits leaves one restored: the copy of what it held is then kept, and named.
+  try {
+    for (auto& server : serverLocks) server->commit();
+  } catch (const Error& e) {
+    for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
+    throw Error(std::string("The restore could not be completed: ") + e.what() +
+                ". The tables the database server held before are kept in '" +
+                keptFromServers.string() + "'");
+  }
+  r.keptFromServers = keptFromServers;
   // Then the current tables go aside, with their logs, and the copies take their names.
-  const std::string stamp = "replaced-" + backupFolderName(std::time(nullptr));
   for (const auto& [alias, aliasDir] : aliases) {
     fs::path aside = aliasDir / stamp;
     for (int n = 2; fs::exists(aside, ec); ++n)

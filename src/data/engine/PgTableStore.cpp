@@ -40,12 +40,15 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
       database_(database),
       table_(pgIdent(def.sqlName)),
       readOnly_(readOnly) {
+  // Held from before the first statement: a restore never replaces tables under a
+  // workstation that may write them.
+  if (!readOnly) db_.holdTablesInUse();
   for (size_t i = 0; i < def.fields.size(); ++i)
     if (def.fields[i].type == FieldType::AutoInc) autoIncField_ = static_cast<int>(i);
-  rowid_ = autoIncField_ >= 0 ? pgIdent(def.fields[autoIncField_].name) : "rowid";
-  select_ = "SELECT " + rowid_;
-  for (const auto& f : def.fields) select_ += ", " + pgIdent(f.name);
-  select_ += " FROM " + table_ + " ";
+  rowid_ = rowidColumn(def);
+  columns_ = rowid_;
+  for (const auto& f : def.fields) columns_ += ", " + pgIdent(f.name);
+  select_ = "SELECT " + columns_ + " FROM " + table_ + " ";
   const PgResult exists =
       db_.exec("SELECT to_regclass($1) IS NOT NULL, to_regclass('corvanta_number') IS NOT NULL",
                {Value(table_)});
@@ -56,6 +59,12 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
   }
   verify();
   if (readOnly) db_.command("SET default_transaction_read_only = on");
+}
+
+std::string PgTableStore::rowidColumn(const TableDef& def) {
+  for (const auto& f : def.fields)
+    if (f.type == FieldType::AutoInc) return pgIdent(f.name);
+  return "rowid";
 }
 
 std::string PgTableStore::where() const {
@@ -100,9 +109,10 @@ void PgTableStore::requireWritable() const {
   if (readOnly_) throw Error(where() + " is open for reading only");
 }
 
-std::string PgTableStore::keyColumn(const IndexDef& ix) const {
-  if (keyIsRowid(ix)) return rowid_;
-  const std::string f = pgIdent(ix.field);
+std::string PgTableStore::keyColumn(const IndexDef& ix, const std::string& alias) const {
+  const std::string of = alias.empty() ? "" : alias + ".";
+  if (keyIsRowid(ix)) return of + rowid_;
+  const std::string f = of + pgIdent(ix.field);
   return ix.noCase ? "lower(" + f + ")" : f;
 }
 
@@ -136,20 +146,20 @@ Value PgTableStore::keyValue(const IndexDef& ix, const Value& key) const {
   return key;
 }
 
-std::vector<Row> PgTableStore::rows(const PgResult& r) const {
+std::vector<Row> PgTableStore::decodeRows(const TableDef& def, const PgResult& r) {
   std::vector<Row> out;
   out.reserve(static_cast<size_t>(r.rows()));
   for (int i = 0; i < r.rows(); ++i) {
     Row row;
     row.rowid = r.integer(i, 0);
-    row.values.reserve(def_.fields.size());
-    for (size_t c = 0; c < def_.fields.size(); ++c) {
+    row.values.reserve(def.fields.size());
+    for (size_t c = 0; c < def.fields.size(); ++c) {
       const int col = static_cast<int>(c) + 1;
       if (r.isNull(i, col)) {
         row.values.emplace_back();
         continue;
       }
-      switch (def_.fields[c].type) {
+      switch (def.fields[c].type) {
         case FieldType::Text:
           row.values.emplace_back(r.text(i, col));
           break;
@@ -242,6 +252,42 @@ std::optional<Row> PgTableStore::findAtOrAfter(const IndexDef& ix, const Value& 
 
 std::optional<Row> PgTableStore::byRowid(std::int64_t rowid) {
   return one(db_.exec(select_ + "WHERE " + rowid_ + " = $1", {rowid}));
+}
+
+PgTableStore::Reread PgTableStore::reread(const IndexDef& ix, std::int64_t rowid) {
+  // One statement: the record, and whether a record comes before and after it, each found
+  // as next and prior find theirs (an index seek; a scalar subquery keeps its order and
+  // limit, which the server would drop from an EXISTS and might then scan the table).
+  const std::string k = keyColumn(ix), here = keyColumn(ix, "t"), id = "t." + rowid_;
+  auto any = [&](const std::string& where, bool forward) {
+    return "(SELECT true FROM " + table_ + " WHERE " + where +
+           (forward ? ascending(ix) : descending(ix)) + " LIMIT 1)";
+  };
+  std::string before, after;
+  if (keyIsRowid(ix)) {
+    before = any(rowid_ + " < " + id, false);
+    after = any(rowid_ + " > " + id, true);
+  } else {
+    // Empty keys sort first.
+    before = "CASE WHEN " + here + " IS NULL THEN " +
+             any(k + " IS NULL AND " + rowid_ + " < " + id, false) + " ELSE coalesce(" +
+             any("(" + k + ", " + rowid_ + ") < (" + here + ", " + id + ")", false) + ", " +
+             any(k + " IS NULL", false) + ") END";
+    after = "CASE WHEN " + here + " IS NULL THEN coalesce(" +
+            any(k + " IS NULL AND " + rowid_ + " > " + id, true) + ", " +
+            any(k + " IS NOT NULL", true) + ") ELSE " +
+            any("(" + k + ", " + rowid_ + ") > (" + here + ", " + id + ")", true) + " END";
+  }
+  const PgResult r = db_.exec("SELECT " + columns_ + ", (" + before + ") IS NOT NULL, (" + after +
+                                  ") IS NOT NULL FROM " + table_ + " t WHERE " + id + " = $1",
+                              {rowid});
+  Reread out{one(r)};
+  if (out.row) {
+    const int edges = static_cast<int>(def_.fields.size()) + 1;
+    out.hasBefore = r.text(0, edges) == "t";
+    out.hasAfter = r.text(0, edges + 1) == "t";
+  }
+  return out;
 }
 
 std::int64_t PgTableStore::count() {
@@ -392,7 +438,7 @@ bool PgTableStore::update(std::int64_t rowid, const std::vector<Value>& values,
     }
   }
   if (!byRowid(rowid)) return false;
-  throw Error(changedElsewhereMessage());
+  throw ChangedElsewhere(changedElsewhereMessage());
 }
 
 void PgTableStore::remove(std::int64_t rowid) {

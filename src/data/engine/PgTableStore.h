@@ -34,6 +34,7 @@ class PgTableStore final : public TableStore {
   std::optional<Row> findEqual(const IndexDef& ix, const Value& key) override;
   std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key) override;
   std::optional<Row> byRowid(std::int64_t rowid) override;
+  Reread reread(const IndexDef& ix, std::int64_t rowid) override;
   std::int64_t count() override;
   bool empty() override;
   std::vector<Row> page(const IndexDef& ix, std::int64_t offset, int limit,
@@ -65,6 +66,12 @@ class PgTableStore final : public TableStore {
   // Drops every table of the shop from a database (tests and the migration's cleanup only).
   static void dropAll(const std::string& conninfo);
 
+  // The layout that backups read and restores write: the row id column (the auto-increment
+  // field, where the table has one), and the records of a result whose first column is the
+  // row id and whose others are the fields in order.
+  static std::string rowidColumn(const TableDef& def);
+  static std::vector<Row> decodeRows(const TableDef& def, const PgResult& r);
+
  private:
   void create();
   // The command rows' tables, shared by every table of the database (CREATE statements).
@@ -73,24 +80,26 @@ class PgTableStore final : public TableStore {
   void writeCommandRows(const std::function<void(CommandRows&)>& work);
   void verify();
   void requireWritable() const;
-  // The key as the index compares it: lower(field) for a case-insensitive one.
-  std::string keyColumn(const IndexDef& ix) const;
+  // The key as the index compares it: lower(field) for a case-insensitive one; of the table
+  // named `alias` where a statement reads the table twice.
+  std::string keyColumn(const IndexDef& ix, const std::string& alias = "") const;
   // The parameter $n as the index compares it.
   std::string keyParam(const IndexDef& ix, int n) const;
   std::string ascending(const IndexDef& ix) const;
   std::string descending(const IndexDef& ix) const;
   // Up to `limit` rows after (key, rowid) in index order (from the start without a position).
   std::vector<Row> rowsAfter(const IndexDef& ix, const Value* key, std::int64_t rowid, int limit);
-  std::vector<Row> rows(const PgResult& r) const;
+  std::vector<Row> rows(const PgResult& r) const { return decodeRows(def_, r); }
   std::optional<Row> one(const PgResult& r) const;
   Value keyValue(const IndexDef& ix, const Value& key) const;
 
   PgConnection db_;
   std::string conninfo_;  // which database, whatever the alias
   std::string database_;
-  std::string table_;   // quoted table name
-  std::string rowid_;   // quoted row id column
-  std::string select_;  // "SELECT rowid, fields... FROM table "
+  std::string table_;    // quoted table name
+  std::string rowid_;    // quoted row id column
+  std::string columns_;  // "rowid, fields..."
+  std::string select_;   // "SELECT rowid, fields... FROM table "
   int autoIncField_ = -1;
   bool bulk_ = false;
   bool readOnly_ = false;

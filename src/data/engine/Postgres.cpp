@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <exception>
 
 #include "ui/Error.h"
 
@@ -43,6 +44,43 @@ void quietNotices(void*, const char*) {
   // Notices ("relation already exists, skipping") are not errors and not for the person.
 }
 
+// The "tables in use" lock of the shop's tables: one per schema, so that shops (and tests)
+// in schemas of one database never wait for each other.  The two-number form keeps it apart
+// from the one-number locks of command owners.
+constexpr const char* kTakeTablesShared =
+    "SELECT pg_try_advisory_lock_shared(7318005, hashtext(coalesce(current_schema(), '')))";
+constexpr const char* kTakeTablesExclusively =
+    "SELECT pg_try_advisory_lock(7318005, hashtext(coalesce(current_schema(), '')))";
+
+// One field of a COPY row in the text format: tab, newline, carriage return and backslash
+// escaped, an empty field as \N.
+void appendCopyField(std::string& buf, const Value& v) {
+  if (const auto* d = std::get_if<double>(&v)) {
+    buf += pgFloatText(*d);
+  } else if (const auto* n = std::get_if<std::int64_t>(&v)) {
+    buf += std::to_string(*n);
+  } else if (const auto* s = std::get_if<std::string>(&v)) {
+    for (char c : *s) switch (c) {
+        case '\\':
+          buf += "\\\\";
+          break;
+        case '\t':
+          buf += "\\t";
+          break;
+        case '\n':
+          buf += "\\n";
+          break;
+        case '\r':
+          buf += "\\r";
+          break;
+        default:
+          buf += c;
+      }
+  } else {
+    buf += "\\N";
+  }
+}
+
 }  // namespace
 
 PgConnection::PgConnection(const std::string& conninfo, std::string name) : name_(std::move(name)) {
@@ -67,20 +105,49 @@ void PgConnection::reconnectIfLost() {
   // A connection dropped by a server restart is tried again once before the next statement;
   // if that fails the statement fails with the server's message, as any other.  Never in
   // the middle of a transaction: its earlier statements are gone with the old session.
-  if (PQstatus(conn_) != CONNECTION_BAD) return;
-  if (inTransaction_)
-    throw Error("The connection to the database " + name_ +
-                " was lost; what was being stored has not been stored");
-  PQreset(conn_);
-  prepared_.clear();  // they went with the old session
-  if (PQstatus(conn_) == CONNECTION_OK) {
-    ++session_;
-    PQsetClientEncoding(conn_, "UTF8");
+  if (PQstatus(conn_) == CONNECTION_BAD) {
+    if (inTransaction_)
+      throw Error("The connection to the database " + name_ +
+                  " was lost; what was being stored has not been stored");
+    PQreset(conn_);
+    prepared_.clear();          // they went with the old session
+    holdsTablesInUse_ = false;  // and so did its locks
+    if (PQstatus(conn_) == CONNECTION_OK) {
+      ++session_;
+      PQsetClientEncoding(conn_, "UTF8");
+    }
+  }
+  // A new session writes nothing before it holds the tables-in-use lock again: a restore
+  // may have begun while the old one was gone.
+  if (wantsTablesInUse_ && !holdsTablesInUse_ && PQstatus(conn_) == CONNECTION_OK) {
+    if (!ask(kTakeTablesShared))
+      throw Error("The tables of database " + name_ +
+                  " are being restored from a backup; start the program again when the "
+                  "restore has finished");
+    holdsTablesInUse_ = true;
   }
 }
 
-void PgConnection::begin() {
-  command("BEGIN");
+bool PgConnection::ask(const char* sql) {
+  pg_result* r = PQexec(conn_, sql);
+  if (!r || PQresultStatus(r) != PGRES_TUPLES_OK || PQntuples(r) != 1) fail(r);
+  const bool yes = std::strcmp(PQgetvalue(r, 0, 0), "t") == 0;
+  PQclear(r);
+  return yes;
+}
+
+void PgConnection::holdTablesInUse() {
+  wantsTablesInUse_ = true;
+  reconnectIfLost();
+}
+
+bool PgConnection::takeTablesExclusively() {
+  reconnectIfLost();
+  return ask(kTakeTablesExclusively);
+}
+
+void PgConnection::begin(const std::string& mode) {
+  command(mode.empty() ? "BEGIN" : "BEGIN " + mode);
   inTransaction_ = true;
 }
 
@@ -156,6 +223,48 @@ void PgConnection::command(const std::string& sql) {
   PQclear(r);
 }
 
+void PgConnection::copyIn(const std::string& sql,
+                          const std::function<void(const RowWriter&)>& rows) {
+  reconnectIfLost();
+  pg_result* start = PQexec(conn_, sql.c_str());
+  if (!start || PQresultStatus(start) != PGRES_COPY_IN) fail(start);
+  PQclear(start);
+  std::string buf;
+  const auto send = [&] {
+    if (PQputCopyData(conn_, buf.data(), static_cast<int>(buf.size())) != 1)
+      throw Error("The connection to the database " + name_ + " was lost");
+    buf.clear();
+  };
+  std::exception_ptr stopped;
+  try {
+    rows([&](const std::vector<Value>& row) {
+      for (size_t i = 0; i < row.size(); ++i) {
+        if (i) buf += '\t';
+        appendCopyField(buf, row[i]);
+      }
+      buf += '\n';
+      if (buf.size() > (1 << 16)) send();
+    });
+    if (!buf.empty()) send();
+  } catch (...) {
+    stopped = std::current_exception();
+  }
+  // Ended with an error text, the server drops every row sent.
+  PQputCopyEnd(conn_, stopped ? "stopped by the program" : nullptr);
+  pg_result* failed = nullptr;
+  while (pg_result* r = PQgetResult(conn_)) {
+    if (!failed && PQresultStatus(r) != PGRES_COMMAND_OK)
+      failed = r;
+    else
+      PQclear(r);
+  }
+  if (stopped) {
+    PQclear(failed);
+    std::rethrow_exception(stopped);
+  }
+  if (failed) fail(failed);
+}
+
 void PgConnection::fail(pg_result* r) {
   const char* state = r ? PQresultErrorField(r, PG_DIAG_SQLSTATE) : nullptr;
   const bool unique = state && std::strcmp(state, "23505") == 0;
@@ -167,6 +276,32 @@ void PgConnection::fail(pg_result* r) {
   if (PQstatus(conn_) == CONNECTION_BAD)
     throw Error("The connection to the database " + name_ + " was lost: " + msg);
   throw Error("Database " + name_ + ": " + msg);
+}
+
+std::string pgConnectionForDisplay(const std::string& conninfo) {
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(conninfo.c_str(), &error);
+  if (!options) {
+    PQfreemem(error);
+    return "a connection string libpq cannot read";
+  }
+  std::string out;
+  for (PQconninfoOption* o = options; o->keyword; ++o) {
+    if (!o->val || !*o->val) continue;
+    // "*" marks the settings libpq itself hides (the password and any other secret).
+    if (std::strcmp(o->keyword, "password") == 0 || (o->dispchar && o->dispchar[0] == '*'))
+      continue;
+    std::string value;
+    for (const char* c = o->val; *c; ++c) {
+      if (*c == '\'' || *c == '\\') value += '\\';
+      value += *c;
+    }
+    const bool quote = value.empty() || value.find_first_of(" \t\'\\") != std::string::npos;
+    out += (out.empty() ? "" : " ") + std::string(o->keyword) + "=" +
+           (quote ? "'" + value + "'" : value);
+  }
+  PQconninfoFree(options);
+  return out;
 }
 
 std::string pgIdent(const std::string& name) {

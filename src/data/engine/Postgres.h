@@ -3,6 +3,7 @@
 // server's own text, prefixed with what the engine was doing; a unique-key failure is told
 // apart by its SQLSTATE so the store can turn it into the shop's "Key violation." message.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -66,16 +67,34 @@ class PgConnection {
   // A transaction: while one is open a lost connection is never silently replaced, so that
   // what remains of the transaction cannot run on its own outside it.  Rolling back on a
   // lost connection only forgets the transaction (the server has dropped it already).
-  void begin();
+  // `mode` follows BEGIN ("ISOLATION LEVEL REPEATABLE READ READ ONLY").
+  void begin(const std::string& mode = "");
   void commit();
   void rollback();
   bool inTransaction() const { return inTransaction_; }
   // Counts the server sessions this connection has had: session locks live as long as one.
   std::uint64_t session() const { return session_; }
 
+  // "Tables in use": a session lock on the shop's tables of this database (the schema they
+  // are made in), held shared by every connection that may write them and exclusively by a
+  // restore.  holdTablesInUse() takes it shared for the rest of this connection's life, and
+  // again on every new session after a lost connection; it throws an Error, and no
+  // statement runs, while a restore holds it.
+  void holdTablesInUse();
+  // Takes it exclusively without waiting, for this session: false while any other connection
+  // holds it.
+  bool takeTablesExclusively();
+
+  // COPY ... FROM STDIN: `rows` is called with a writer of one row at a time until it
+  // returns.  Throws like exec; the rows then are not stored.
+  using RowWriter = std::function<void(const std::vector<Value>&)>;
+  void copyIn(const std::string& sql, const std::function<void(const RowWriter&)>& rows);
+
  private:
   [[noreturn]] void fail(pg_result* r);
   void reconnectIfLost();
+  // Runs a statement that needs no parameters and gives one boolean.
+  bool ask(const char* sql);
 
   pg_conn* conn_ = nullptr;
   std::string name_;
@@ -84,6 +103,8 @@ class PgConnection {
   std::map<std::string, std::string> prepared_;
   bool inTransaction_ = false;
   std::uint64_t session_ = 0;
+  bool wantsTablesInUse_ = false;
+  bool holdsTablesInUse_ = false;
 };
 
 // A transaction around a write and the work that goes with it, rolled back unless committed.
@@ -100,6 +121,10 @@ class PgTransaction {
   PgConnection& db_;
   bool open_;
 };
+
+// A connection string as it may be shown: every setting libpq reads from it, in
+// keyword=value form, except a password, which is never shown even when one was given.
+std::string pgConnectionForDisplay(const std::string& conninfo);
 
 // A double quoted identifier ("Street/2").
 std::string pgIdent(const std::string& name);

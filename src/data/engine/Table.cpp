@@ -222,6 +222,7 @@ void Table::edit() {
   original_ = buffer_;
   state_ = TableState::Edit;
   modified_ = false;
+  changedElsewhere_ = false;
   notify(DataEvent::StateChanged);
 }
 
@@ -256,7 +257,12 @@ void Table::post() {
       for (size_t i = 0; i < buffer_.size(); ++i)
         if (!(buffer_[i] == original_[i])) changed |= std::uint64_t{1} << i;
     // A field another workstation changed since edit() read it is not overwritten.
-    if (!file_->update(rowid_, buffer_, changed, &original_)) throw Error("Record/Key deleted.");
+    try {
+      if (!file_->update(rowid_, buffer_, changed, &original_)) throw Error("Record/Key deleted.");
+    } catch (const ChangedElsewhere&) {
+      changedElsewhere_ = true;
+      throw;
+    }
     // A changed auto-increment key moves the record to another row id.
     const std::string& key = def_.indexes.front().field;
     if (!key.empty() && def_.fields[def_.fieldIndex(key)].type == FieldType::AutoInc)
@@ -266,6 +272,7 @@ void Table::post() {
   if (row) load(std::move(row));
   state_ = TableState::Browse;
   modified_ = false;
+  changedElsewhere_ = false;
   bof_ = eof_ = false;
   notify(DataEvent::StateChanged);
   notify(DataEvent::RecordChanged);
@@ -274,6 +281,7 @@ void Table::post() {
 void Table::cancel() {
   requireActive();
   companion_ = {};
+  changedElsewhere_ = false;
   if (state_ == TableState::Browse) return;
   const bool wasInsert = state_ == TableState::Insert;
   state_ = TableState::Browse;
@@ -365,21 +373,53 @@ void Table::prior() {
 
 void Table::refresh() {
   requireActive();
+  // Posting again would only be refused again: the person asks to see the other change.
+  if (state_ == TableState::Edit && changedElsewhere_) {
+    rebaseEditOnStored();
+    return;
+  }
   settle();
+  // Other programs may have changed the record, and added or removed records on either side.
   if (hasRecord_) {
-    if (auto row = file_->byRowid(rowid_)) {
-      load(std::move(row));
-    } else {
-      // The record went away under us (another program): its successor takes its place.
-      auto next = file_->after(*index_, currentKey(), rowid_);
-      if (!next) next = file_->last(*index_);
-      loadOrEmpty(std::move(next));
+    if (auto again = file_->reread(*index_, rowid_); again.row) {
+      load(std::move(again.row));
+      bof_ = !again.hasBefore;
+      eof_ = !again.hasAfter;
+      notify(DataEvent::RecordChanged);
+      return;
     }
+    // The record went away under us (another program): its successor takes its place.
+    auto next = file_->after(*index_, currentKey(), rowid_);
+    if (!next) next = file_->last(*index_);
+    loadOrEmpty(std::move(next));
   } else {
     loadOrEmpty(file_->first(*index_));
   }
-  // Other programs may have added or removed records on either side.
   findEdges();
+  notify(DataEvent::RecordChanged);
+}
+
+void Table::rebaseEditOnStored() {
+  notify(DataEvent::UpdateRecord);  // typing not yet in the record goes in first
+  auto row = file_->byRowid(rowid_);
+  if (!row) throw Error("Record/Key deleted.");
+  std::vector<Value>& stored = row->values;
+  for (size_t i = 0; i < buffer_.size() && i < stored.size(); ++i) {
+    const auto* now = std::get_if<double>(&buffer_[i]);
+    const auto* was = std::get_if<double>(&original_[i]);
+    const auto* there = std::get_if<double>(&stored[i]);
+    if (def_.fields[i].accumulates && now && was && there) {
+      // A running figure keeps what this edit changed, on top of what is stored now.
+      buffer_[i] = *there + (*now - *was);
+    } else if (buffer_[i] == original_[i] || !(stored[i] == original_[i])) {
+      // Not typed here, or changed there: the other workstation's value is shown.
+      buffer_[i] = stored[i];
+    }
+    // Otherwise typed here and untouched there: the typing stays.
+  }
+  original_ = std::move(stored);
+  modified_ = buffer_ != original_;
+  changedElsewhere_ = false;
   notify(DataEvent::RecordChanged);
 }
 

@@ -99,7 +99,10 @@ class Table {
   bool moveToRowid(std::int64_t rowid);
   // 0-based place of the current record in the selected index's order (-1 when none).
   std::int64_t currentPosition();
-  void refresh();  // re-reads the current record (or its successor when it is gone)
+  // Re-reads the current record (or its successor when it is gone).  After a post refused
+  // because another workstation changed the record, the edit goes on over the record as
+  // stored now: the other workstation's changes are shown and the rest of the typing kept.
+  void refresh();
 
   // bof: the cursor is at the first record (or the table is empty); eof: at the last one.
   // first/last and a prior/next that finds nothing set them; selectIndex and refresh work
@@ -123,6 +126,7 @@ class Table {
  private:
   void requireActive() const;
   void settle();  // posts a changed pending record, cancels an unchanged one
+  void rebaseEditOnStored();
   // bof and eof from the records around the current one in the selected order: two seeks.
   void findEdges();
   void load(std::optional<Row>&& row);
@@ -148,6 +152,7 @@ class Table {
   bool hasRecord_ = false;
   bool bof_ = true, eof_ = true;
   bool modified_ = false;
+  bool changedElsewhere_ = false;  // the last post of this edit was refused as changed elsewhere
   // Where an insert started, to return there on cancel.
   std::int64_t rowidBeforeInsert_ = 0;
   bool hadRecordBeforeInsert_ = false;

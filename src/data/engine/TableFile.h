@@ -74,6 +74,10 @@ class TableFile final : public TableStore {
   void forgetMarksWithoutPlan(const std::vector<std::int64_t>& known) override;
   std::vector<std::int64_t> plannedCommands() override;
 
+  // The statements that make the tables of command plans and marks in a file (see
+  // CommandRecord.h), where they are not yet.
+  static const char* commandTablesSql();
+
   // SQLite's quick check of the file's structure: "ok", or the problems found.  O(n).
   std::string quickCheck();
   // Keys held by more than one record on a unique index, counted from the records rather

@@ -6,17 +6,18 @@
 
 namespace corvanta {
 
-namespace {
+const char* TableFile::commandTablesSql() {
+  return "CREATE TABLE IF NOT EXISTS corvanta_command"
+         "(id INTEGER PRIMARY KEY, name TEXT, detail TEXT, plan TEXT);"
+         "CREATE TABLE IF NOT EXISTS corvanta_step"
+         "(command INTEGER, step INTEGER, PRIMARY KEY(command, step)) WITHOUT ROWID;";
+}
 
-constexpr const char* kCommandTables =
-    "CREATE TABLE IF NOT EXISTS corvanta_command"
-    "(id INTEGER PRIMARY KEY, name TEXT, detail TEXT, plan TEXT);"
-    "CREATE TABLE IF NOT EXISTS corvanta_step"
-    "(command INTEGER, step INTEGER, PRIMARY KEY(command, step)) WITHOUT ROWID;";
+namespace {
 
 class SqliteCommandRows final : public CommandRows {
  public:
-  explicit SqliteCommandRows(SqliteDb& db) : db_(db) { db_.exec(kCommandTables); }
+  explicit SqliteCommandRows(SqliteDb& db) : db_(db) { db_.exec(TableFile::commandTablesSql()); }
   void addPlan(std::int64_t command, const std::string& name, const std::string& detail,
                const std::string& plan) override {
     Statement st(db_, "INSERT INTO corvanta_command(id, name, detail, plan) VALUES (?, ?, ?, ?)");

@@ -147,7 +147,7 @@ bool TableFile::update(std::int64_t rowid, const std::vector<Value>& values, std
   // A record deleted or changed meanwhile was not written: neither is the work that goes
   // with it.
   tx.rollback();
-  if (readBefore && byRowid(rowid)) throw Error(changedElsewhereMessage());
+  if (readBefore && byRowid(rowid)) throw ChangedElsewhere(changedElsewhereMessage());
   return false;
 }
 

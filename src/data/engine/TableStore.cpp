@@ -10,11 +10,21 @@ namespace corvanta {
 
 const char* TableStore::changedElsewhereMessage() {
   return "Another workstation changed this record since you began to edit it.\n"
-         "Your typing is kept: Cancel to see the other change, then edit again.";
+         "Your typing is kept. Refresh shows what the other workstation changed and keeps the "
+         "rest of your typing; Cancel drops your typing.";
 }
 
 bool TableStore::keyIsRowid(const IndexDef& ix) const {
   return ix.field.empty() || def_.fields[def_.fieldIndex(ix.field)].type == FieldType::AutoInc;
+}
+
+TableStore::Reread TableStore::reread(const IndexDef& ix, std::int64_t rowid) {
+  Reread r{byRowid(rowid)};
+  if (!r.row) return r;
+  const Value key = keyOf(ix, *r.row);
+  r.hasBefore = before(ix, key, rowid).has_value();
+  r.hasAfter = after(ix, key, rowid).has_value();
+  return r;
 }
 
 Value TableStore::keyOf(const IndexDef& ix, const Row& row) const {

@@ -56,6 +56,14 @@ class TableStore {
   virtual std::optional<Row> findEqual(const IndexDef& ix, const Value& key) = 0;
   virtual std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key) = 0;
   virtual std::optional<Row> byRowid(std::int64_t rowid) = 0;
+  // A record read again by its row id, with whether any record comes before and after it on
+  // `ix`: what a refresh needs, in one read where the store can (a server's round trip costs
+  // far more than the work).  No row when the record is gone.
+  struct Reread {
+    std::optional<Row> row;
+    bool hasBefore = false, hasAfter = false;
+  };
+  virtual Reread reread(const IndexDef& ix, std::int64_t rowid);
   virtual std::int64_t count() = 0;
   virtual bool empty() = 0;
   // Rows [offset, offset + limit) in index order (O(offset): for grids, not for cursors).

@@ -79,6 +79,10 @@ class ServerBackupTest : public ::testing::Test {
     if (const std::string why = backendUnavailable(); !why.empty()) GTEST_SKIP() << why;
     if (const char* v = std::getenv("CORVANTA_ENGINE_CONFIG")) savedConfig_ = v;
     server = testEngineConfig(dir.path() / "server");
+    // The second alias names the same tables by another connection string: they are still
+    // backed up in one snapshot and restored in one transaction.
+    server.setAlias("DatabaseFilesQVX", "postgresql:" + *server.connection("DatabaseFilesQVX") +
+                                            " application_name=''");
     local = EngineConfig::forDataDirectory(dir.path() / "local");
     for (EngineConfig* cfg : {&server, &local}) {
       cfg->backups().automatic = false;

@@ -100,8 +100,11 @@ std::vector<ServerAliases> serversOf(const EngineConfig& config) {
     const auto conninfo = config.connection(alias);
     const auto defs = tablesOfAlias(alias);
     if (!conninfo || defs.empty()) continue;
-    auto it = std::find_if(out.begin(), out.end(),
-                           [&](const ServerAliases& s) { return s.conninfo == *conninfo; });
+    // Two connection strings may name one database (one a service, the other its settings):
+    // its tables are then read in one snapshot and restored in one transaction too.
+    auto it = std::find_if(out.begin(), out.end(), [&](const ServerAliases& s) {
+      return s.conninfo == *conninfo || ServerBackup::sameTables(s.conninfo, *conninfo);
+    });
     if (it == out.end()) it = out.insert(out.end(), ServerAliases{*conninfo, "", {}, {}});
     it->name += (it->name.empty() ? "" : " and ") + alias;
     it->aliases.push_back(alias);
@@ -305,11 +308,20 @@ RestoreResult restoreBackup(const Engine& engine, const fs::path& folder) {
     for (size_t i = 0; i < servers.size(); ++i)
       serverLocks[i]->load(servers[i].tables,
                            [&](const TableDef& def) { return folder / def.alias / def.fileName; });
-    for (auto& server : serverLocks) server->commit();
   } catch (...) {
     for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
     if (!keptFromServers.empty()) fs::remove_all(keptFromServers, ec);
     throw;
+  }
+  // Everything is loaded; only the commits remain.  With two servers a failure between
+  // their commits leaves one restored: the copy of what it held is then kept, and named.
+  try {
+    for (auto& server : serverLocks) server->commit();
+  } catch (const Error& e) {
+    for (const auto& [hidden, target] : incoming) fs::remove(hidden, ec);
+    throw Error(std::string("The restore could not be completed: ") + e.what() +
+                ". The tables the database server held before are kept in '" +
+                keptFromServers.string() + "'");
   }
   r.keptFromServers = keptFromServers;
   // Then the current tables go aside, with their logs, and the copies take their names.

@@ -193,6 +193,18 @@ void loadTable(PgConnection& db, const TableDef& def, const fs::path& file) {
 ServerBackup::ServerBackup(const std::string& conninfo, std::string name)
     : db_(conninfo, name), name_(std::move(name)) {}
 
+bool ServerBackup::sameTables(const std::string& conninfo, const std::string& other) {
+  PgConnection a(conninfo, "DatabaseFiles"), b(other, "DatabaseFilesQVX");
+  const PgResult self = a.exec("SELECT pg_backend_pid(), coalesce(current_schema(), '')");
+  // A server's process ids are its own: the session of `a` is seen from `b` only on the same
+  // server, and then in the same database.
+  return b.exec(
+              "SELECT EXISTS (SELECT 1 FROM pg_stat_activity WHERE pid = $1::integer AND "
+              "datname = current_database()) AND coalesce(current_schema(), '') = $2",
+              {self.integer(0, 0), self.text(0, 1)})
+             .text(0, 0) == "t";
+}
+
 void ServerBackup::lockOutWorkstations() {
   if (!db_.takeTablesExclusively())
     throw Error("The tables of " + name_ +

@@ -30,6 +30,10 @@ class ServerBackup {
   // Connects; `name` is what messages call the database (its alias or aliases).
   ServerBackup(const std::string& conninfo, std::string name);
 
+  // Whether two connection strings reach the shop's tables in one database (the same
+  // database and schema of one server).
+  static bool sameTables(const std::string& conninfo, const std::string& other);
+
   // Keeps every workstation away from the tables for as long as this object lives.  Throws
   // an Error naming the database while any workstation (or tool that writes) has them open.
   void lockOutWorkstations();

@@ -179,6 +179,7 @@ void TSalesEntryForm::takeLinesBackOut() {
     std::int64_t product = 0;  // the stock record its items go back to (0: none)
     std::string part, returned;
     Value before;  // the quantity in stock the return was worked out from
+    double quantity = 0;
     int lineStep = 0, stockStep = 0;
   };
   std::vector<Step> steps;
@@ -193,6 +194,7 @@ void TSalesEntryForm::takeLinesBackOut() {
         const Value& sold = row->values[static_cast<size_t>(t.def().fieldIndex("QuantitySold"))];
         if (const auto* p = std::get_if<std::string>(&part)) step.part = *p;
         const double quantity = std::holds_alternative<double>(sold) ? std::get<double>(sold) : 0;
+        step.quantity = quantity;
         if (it->stockTaken) {
           stock.selectIndex("");
           if (stock.findKey(step.part)) {
@@ -253,7 +255,10 @@ void TSalesEntryForm::takeLinesBackOut() {
         t.remove();
         if (s.product != 0 && stock.moveToRowid(s.product)) {
           stock.edit();
-          ProductQuantityInStockDBEdit.setText(s.returned);
+          // From the figure just read, not the planned one: the edit adds what it changes to
+          // what is stored, and another till may have sold the item since the plan was made.
+          ProductQuantityInStockDBEdit.setText(
+              stockAfterSale(ProductQuantityInStockDBEdit.text(), -s.quantity));
           record.markWithPost(stock, s.stockStep);
           stock.post();
         }

@@ -5,13 +5,14 @@
 #include <sstream>
 
 #include "DbTool.h"
+#include "support/TestDatabase.h"
 
 namespace corvanta::test {
 
 namespace fs = std::filesystem;
 
 DbToolTest::DbToolTest() {
-  EngineConfig cfg = EngineConfig::forDataDirectory(dir.path());
+  EngineConfig cfg = testEngineConfig(dir.path());
   cfg.save(dir.path() / "engine.ini");
   if (const char* v = std::getenv("CORVANTA_ENGINE_CONFIG")) {
     hadConfig_ = true;

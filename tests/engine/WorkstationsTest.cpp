@@ -182,5 +182,68 @@ TEST_F(WorkstationsTest, ALostConnectionStopsThePostClearlyWithNothingHalfWritte
   EXPECT_EQ(office->fieldByName("QuantitySold").displayText(), "5");
 }
 
+// The connection that stored a command's plan (and held this workstation's lock on it) is
+// dropped while the stock step is still to come on another connection.  A start elsewhere
+// may then finish the command; the step here must never be stored as well, whether the
+// other start is finishing it now, has finished it, or has done that very step already.
+TEST_F(WorkstationsTest, AStepOfACommandFinishedElsewhereIsNeverStoredTwice) {
+  if (!onDatabaseServer()) GTEST_SKIP() << "a local table file has one workstation";
+  auto stock = open("stock.db");
+  add(*stock, {{"PartNumber", "A"}, {"Quantity", "10"}});
+  const std::string name = "till whose plan went " + std::to_string(::getpid());
+  nameSessions(name);
+  auto sales = open("NewSales");
+  nameSessions("");
+  PgConnection admin(*engine->config().connection("DatabaseFiles"), "tests");
+  const std::string refused = "Another workstation finished this command";
+  auto sell = [&](Table& lines, CommandRecord& sale) {
+    sale.plan({"stock.db", stock->currentRowid(), {{"Quantity", 9.0}}, "the stock of A"});
+    lines.insert();
+    lines.fieldByName("PartNumber").setText("A");
+    sale.recordWithFirstPost(lines);
+    lines.post();
+  };
+  // The stock step as the sale window takes it: refused, it is cancelled.
+  const auto step = [&](CommandRecord& sale) {
+    stock->edit();
+    stock->fieldByName("Quantity").setText("9");
+    sale.markWithPost(*stock, 1);
+    const std::string error = errorOf([&] { stock->post(); });
+    if (stock->state() != TableState::Browse) stock->cancel();
+    return error.substr(0, refused.size());
+  };
+  const auto storedQuantity = [&] {
+    auto office = open("stock.db");
+    return office->fieldByName("Quantity").displayText();
+  };
+  {
+    CommandRecord sale("Continue", "a line of A");
+    sell(*sales, sale);
+    admin.exec("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = $1",
+               {name});
+    waitForSessionsToEnd(name);
+    const std::int64_t owner = admin.exec("SELECT owner FROM corvanta_command").integer(0, 0);
+    // Another start holds the lock: it is finishing the command.
+    admin.exec("SELECT pg_advisory_lock($1::bigint)", {owner});
+    EXPECT_EQ(step(sale), refused);
+    admin.exec("SELECT pg_advisory_unlock($1::bigint)", {owner});
+    // It has finished it: the stock went down once, by the start.
+    const pid_t start = spawn([](Engine& e) {
+      if (finishInterruptedCommands(e).size() != 1) throw Error("nothing finished");
+    });
+    EXPECT_EQ(exitCode(start), 0);
+    EXPECT_EQ(step(sale), refused);
+    EXPECT_EQ(storedQuantity(), "9");
+  }
+  // The step is marked done already (another start did it and has yet to remove the plan):
+  // refused too, instead of going through beside the mark.
+  auto lines = open("NewSales");
+  CommandRecord sale("Continue", "another line of A");
+  sell(*lines, sale);
+  admin.exec("INSERT INTO corvanta_step(command, step) SELECT id, 1 FROM corvanta_command");
+  EXPECT_EQ(step(sale), refused);
+  EXPECT_EQ(storedQuantity(), "9");
+}
+
 }  // namespace
 }  // namespace corvanta::test

@@ -6,6 +6,8 @@
 #include <random>
 #include <stdexcept>
 
+#include "support/TestDatabase.h"
+
 namespace corvanta::test {
 
 namespace fs = std::filesystem;
@@ -35,8 +37,7 @@ StrictDialogs::~StrictDialogs() {
 }
 
 ShopRun::ShopRun(const std::filesystem::path& dir)
-    : engine(EngineConfig::forDataDirectory(dir)),
-      app(engine, Platform{dialogs, help, reports, {}, {}}) {}
+    : engine(testEngineConfig(dir)), app(engine, Platform{dialogs, help, reports, {}, {}}) {}
 
 ShopRun::~ShopRun() {
   app.shutdown();

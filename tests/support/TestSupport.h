@@ -44,8 +44,9 @@ using scenario::RecordingHelp;
 using scenario::RecordingReports;
 
 // One run of the application on a data directory that outlives it: tests that stop or kill
-// the program and start it again on the same tables make one per start.  Not started: the
-// test calls app.start() (and looks at what start-up said).
+// the program and start it again on the same tables make one per start (on the test database
+// server when the tests run there, see TestDatabase.h).  Not started: the test calls
+// app.start() (and looks at what start-up said).
 struct ShopRun {
   explicit ShopRun(const std::filesystem::path& dir);
   ~ShopRun();  // shuts the application down

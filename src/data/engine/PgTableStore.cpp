@@ -36,6 +36,7 @@ PgTableStore::PgTableStore(const TableDef& def, const std::string& conninfo,
                            const std::string& database, bool readOnly)
     : TableStore(def),
       db_(conninfo, database),
+      conninfo_(conninfo),
       database_(database),
       table_(pgIdent(def.sqlName)),
       readOnly_(readOnly) {

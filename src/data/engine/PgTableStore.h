@@ -94,6 +94,7 @@ class PgTableStore final : public TableStore {
   Value keyValue(const IndexDef& ix, const Value& key) const;
 
   PgConnection db_;
+  std::string conninfo_;  // which database, whatever the alias
   std::string database_;
   std::string table_;    // quoted table name
   std::string rowid_;    // quoted row id column

@@ -8,26 +8,49 @@
 // that lock exclusively, which it then holds until its store closes, so that no third one
 // finishes the same command at the same time and no plan in flight is taken from a
 // workstation that still runs.
+//
+// Each connection is a session of its own, and a connection that is dropped and made again
+// silently between two statements is a new one.  So every session that writes a step of its
+// own workstation's command takes the shared lock too, before its first step, and only while
+// the plan is still stored and no other workstation holds the lock (it is finishing the
+// command): otherwise the step would be carried out twice, once here and once there.  A step
+// marked already is refused with its write, never skipped, for the same reason.
+#include <unistd.h>
+
+#include <map>
+#include <mutex>
 #include <random>
 
 #include "data/engine/PgTableStore.h"
+#include "ui/Error.h"
 
 namespace corvanta {
 
 namespace {
 
+// A number of this workstation's own, drawn afresh in a forked process: another process is
+// another workstation, and two that shared a number would keep each other's plans locked.
 std::int64_t ownerKey() {
-  static const std::int64_t key = [] {
-    std::mt19937_64 random{std::random_device{}()};
-    return static_cast<std::int64_t>(random() >> 2) + 1;
-  }();
+  static pid_t drawnIn = 0;
+  static std::int64_t key = 0;
+  if (drawnIn != ::getpid()) {
+    std::random_device entropy;
+    key = static_cast<std::int64_t>((std::uint64_t{entropy()} << 32 | entropy()) >> 2) + 1;
+    drawnIn = ::getpid();
+  }
   return key;
 }
 
+// The commands this workstation has planned and not yet forgotten, with the database that
+// holds each plan.  A step of one of them is guarded below; a step of another workstation's
+// command is written only by a start finishing it, under that workstation's lock.
+std::mutex ownPlansMutex;
+std::map<std::int64_t, std::string> ownPlans;
+
 class PgCommandRows final : public CommandRows {
  public:
-  PgCommandRows(PgConnection& db, std::uint64_t& ownerLockSession)
-      : db_(db), ownerLockSession_(ownerLockSession) {}
+  PgCommandRows(PgConnection& db, const std::string& database, std::uint64_t& ownerLockSession)
+      : db_(db), database_(database), ownerLockSession_(ownerLockSession) {}
   void addPlan(std::int64_t command, const std::string& name, const std::string& detail,
                const std::string& plan) override {
     if (ownerLockSession_ != db_.session()) {
@@ -39,20 +62,51 @@ class PgCommandRows final : public CommandRows {
         "INSERT INTO corvanta_command(id, name, detail, plan, owner) "
         "VALUES ($1::bigint, $2, $3, $4, $5::bigint)",
         {command, name, detail, plan, ownerKey()});
+    std::lock_guard<std::mutex> lock(ownPlansMutex);
+    ownPlans[command] = database_;
   }
   void addMark(std::int64_t command, int step) override {
-    db_.exec(
-        "INSERT INTO corvanta_step(command, step) VALUES ($1::bigint, $2::integer) "
-        "ON CONFLICT DO NOTHING",
-        {command, std::int64_t{step}});
+    if (ownerLockSession_ != db_.session() && planHere(command)) holdOwnerLockFor(command);
+    if (db_.exec("INSERT INTO corvanta_step(command, step) VALUES ($1::bigint, $2::integer) "
+                 "ON CONFLICT DO NOTHING",
+                 {command, std::int64_t{step}})
+            .affected() == 0)
+      finishedElsewhere();
   }
   void forget(std::int64_t command) override {
     db_.exec("DELETE FROM corvanta_command WHERE id = $1::bigint", {command});
     db_.exec("DELETE FROM corvanta_step WHERE command = $1::bigint", {command});
+    std::lock_guard<std::mutex> lock(ownPlansMutex);
+    ownPlans.erase(command);
   }
 
  private:
+  // Whether the command is this workstation's own and its plan is in this database (a plan in
+  // a local table file or in another database has no lock here to hold).
+  bool planHere(std::int64_t command) const {
+    std::lock_guard<std::mutex> lock(ownPlansMutex);
+    const auto it = ownPlans.find(command);
+    return it != ownPlans.end() && it->second == database_;
+  }
+  // Before the first step this session writes: the plan must still be stored (not finished
+  // by a start elsewhere meanwhile), and no start elsewhere may be finishing it now.  From
+  // then on this session's shared lock keeps every start elsewhere off this workstation's
+  // plans.
+  void holdOwnerLockFor(std::int64_t command) {
+    if (db_.exec("SELECT 1 FROM corvanta_command WHERE id = $1::bigint", {command}).rows() == 0)
+      finishedElsewhere();
+    if (db_.exec("SELECT pg_try_advisory_lock_shared($1::bigint)", {ownerKey()}).text(0, 0) != "t")
+      finishedElsewhere();
+    ownerLockSession_ = db_.session();
+  }
+  // The write's transaction is rolled back with it: nothing of this step is stored.
+  [[noreturn]] void finishedElsewhere() const {
+    throw Error("Another workstation finished this command while the connection to the database " +
+                db_.name() + " was lost; this step has not been stored a second time.");
+  }
+
   PgConnection& db_;
+  const std::string& database_;
   std::uint64_t& ownerLockSession_;
 };
 
@@ -80,7 +134,7 @@ std::int64_t PgTableStore::reserveNumber(const std::string& series, std::int64_t
 }
 
 void PgTableStore::writeCommandRows(const std::function<void(CommandRows&)>& work) {
-  PgCommandRows rows(db_, ownerLockSession_);
+  PgCommandRows rows(db_, conninfo_, ownerLockSession_);
   work(rows);
 }
 
@@ -90,8 +144,12 @@ std::vector<StoredCommand> PgTableStore::interruptedCommands() {
       "SELECT id, name, detail, plan FROM corvanta_command "
       "WHERE owner IS NULL OR pg_try_advisory_lock(owner) ORDER BY id");
   std::vector<StoredCommand> out;
-  for (int i = 0; i < r.rows(); ++i)
+  std::lock_guard<std::mutex> lock(ownPlansMutex);
+  for (int i = 0; i < r.rows(); ++i) {
     out.push_back({r.integer(i, 0), r.text(i, 1), r.text(i, 2), r.text(i, 3)});
+    // Being finished here now, under its owner's lock: no longer a command in flight.
+    ownPlans.erase(out.back().id);
+  }
   return out;
 }
 

@@ -26,8 +26,9 @@ class CommandRows {
   virtual ~CommandRows() = default;
   virtual void addPlan(std::int64_t command, const std::string& name, const std::string& detail,
                        const std::string& plan) = 0;
-  virtual void addMark(std::int64_t command, int step) = 0;  // twice is once
-  virtual void forget(std::int64_t command) = 0;             // its plan and its marks
+  // A step marked already: once is enough in a local file; refused on a shared database.
+  virtual void addMark(std::int64_t command, int step) = 0;
+  virtual void forget(std::int64_t command) = 0;  // its plan and its marks
 };
 
 // A command's plan as stored.

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,10 +46,19 @@ Variant serverFindNearest(DataSet& d, const std::string& table, const std::strin
 Variant serverWalk(DataSet& d, const Walk& w);
 Variant serverLast(DataSet& d);
 Variant serverRefresh(DataSet& d);
-// Posts and the open of five tables on a database server, the engine beside raw libpq.
-Operation serverPostEdit(DataSet& d);
-Operation serverPostInsert(DataSet& d);
 Variant serverOpenAll(DataSet& d);
+
+// The raw side of the posts, on local files or on a server.
+class RawPosts {
+ public:
+  virtual ~RawPosts() = default;
+  virtual void setQuantity(double q) = 0;  // of a stock item other than the engine's
+  // A sales line: PartNumber, QuantitySold, Price, CustNum, OrderNumber, Date, TypeOfSale,
+  // Tax, Total, PickUpShip.
+  virtual void insertLine(const std::vector<Value>& values) = 0;
+  virtual void removeLine() = 0;  // the line inserted last
+};
+std::unique_ptr<RawPosts> serverPosts(DataSet& d);
 
 // Times `engine` and `raw` in each iteration, in turns, and reports each side's median
 // (counters engine_ns and raw_ns); `untimed` runs after both, outside the timing.

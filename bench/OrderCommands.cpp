@@ -80,27 +80,6 @@ RawOrders& raw() {
   return *r;
 }
 
-// Times raw SQLite's side of an iteration into its own figure (the benchmark's iteration time
-// stays the command's).
-class RawTimer {
- public:
-  explicit RawTimer(Figure& figure) : figure_(figure) { figure_.seconds.clear(); }
-  template <class F>
-  void operator()(F&& statements) {
-    const auto t0 = std::chrono::steady_clock::now();
-    statements();
-    figure_.seconds.push_back(
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
-
- private:
-  Figure& figure_;
-};
-
-Figure& rawFigure(const Figure& command) {
-  return figure(command.name + "Raw", "raw SQLite: " + command.label);
-}
-
 // The window as it opens from the main window: order number search chosen, lines in order
 // number order, the dialogs closed, nothing pending.
 void ordersHome() {

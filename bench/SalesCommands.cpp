@@ -48,47 +48,6 @@ double seconds(const std::chrono::steady_clock::time_point& t0) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// The command and its raw statements, timed back to back in alternating order.  The command's
-// time is the iteration's; both are kept for the summary.
-class PairTimer {
- public:
-  PairTimer(benchmark::State& state, Figure& engine, Figure& raw)
-      : state_(state), engine_(engine), raw_(raw) {
-    engine_.seconds.clear();
-    raw_.seconds.clear();
-  }
-  template <class E, class R>
-  void operator()(E&& command, R&& statements) {
-    double e = 0, r = 0;
-    auto timeCommand = [&] {
-      const auto t0 = std::chrono::steady_clock::now();
-      command();
-      e = seconds(t0);
-    };
-    auto timeRaw = [&] {
-      const auto t0 = std::chrono::steady_clock::now();
-      statements();
-      r = seconds(t0);
-    };
-    if (turn_++ % 2) {
-      timeRaw();
-      timeCommand();
-    } else {
-      timeCommand();
-      timeRaw();
-    }
-    state_.SetIterationTime(e);
-    engine_.seconds.push_back(e);
-    raw_.seconds.push_back(r);
-  }
-
- private:
-  benchmark::State& state_;
-  Figure& engine_;
-  Figure& raw_;
-  size_t turn_ = 0;
-};
-
 // Raw SQLite on the application's own files, through connections of its own.
 struct RawShop {
   RawDb clientsDb{dynamic_cast<TableFile&>(g().ClientDataModule->ClientsTable.file()).path()};
@@ -202,8 +161,7 @@ void prepareLine(size_t i) {
 
 void orderStart(benchmark::State& state, Figure& fig) {
   WindowShop& w = windowShop();
-  Figure& rawFig =
-      figure(fig.name + ".raw", "raw SQLite: client by number, highest line, highest bill");
+  Figure& rawFig = rawFigure(fig, "client by number, highest line, highest bill");
   salesHome();
   PairTimer time(state, fig, rawFig);
   size_t i = 0;
@@ -220,8 +178,7 @@ void orderStart(benchmark::State& state, Figure& fig) {
 
 void priceContinue(benchmark::State& state, Figure& fig) {
   WindowShop& w = windowShop();
-  Figure& rawFig =
-      figure(fig.name + ".raw", "raw SQLite: line inserted, stock quantity updated, product read");
+  Figure& rawFig = rawFigure(fig, "line inserted, stock quantity updated, product read");
   salesHome();
   startOrder(customers().text[0]);
   PairTimer time(state, fig, rawFig);
@@ -332,8 +289,7 @@ void continueDuringBackup(benchmark::State& state, Figure& fig) {
 
 void endOfOrder(benchmark::State& state, Figure& fig, Button& button, bool printed) {
   WindowShop& w = windowShop();
-  Figure& rawFig =
-      figure(fig.name + ".raw", "raw SQLite for " + fig.label + ": last line read, bill inserted");
+  Figure& rawFig = rawFigure(fig, fig.label + ": last line read, bill inserted");
   salesHome();
   PairTimer time(state, fig, rawFig);
   size_t i = 0;

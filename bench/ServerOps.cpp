@@ -159,93 +159,41 @@ Variant serverRefresh(DataSet& d) {
           }};
 }
 
-// An edit of a stock item's quantity: the engine's edit, field change and post against one
-// UPDATE (on another item), each its own durable transaction.
-Operation serverPostEdit(DataSet& d) {
-  Operation op{"PostEdit/stock.db", {}, true};
-  op.variants.push_back(
-      {"Paired", [&d](benchmark::State& st) {
-         Table t(*d.engine, "Bench", "DatabaseFiles", "stock.db");
-         t.open();
-         t.findKey(d.keysOf("stock.db", "").text[3]);
-         Field& quantity = t.fieldByName("Quantity");
-         RawPgConn db(d.server);
-         RawPgStmt update(db, "UPDATE \"stock\" SET \"Quantity\" = $1 WHERE rowid = $2", 2);
-         RawPgStmt find(db, "SELECT rowid FROM \"stock\" WHERE \"PartNumber\" = $1", 1);
-         std::vector<Value> row;
-         find.bind(1, d.keysOf("stock.db", "").typed[4]).fetch(row);
-         const std::int64_t rowid = std::get<std::int64_t>(row[0]);
-         int q = 0, p = 0;
-         paired(
-             st,
-             [&] {
-               t.edit();
-               quantity.setText(std::to_string(100 + (q++ % 50)));
-               t.post();
-             },
-             [&] { update.bind(1, Value(100.0 + (p++ % 50))).bind(2, rowid).run(); }, {});
-       }});
-  return op;
-}
+namespace {
 
-// A new sales line as the price choice posts it, against one INSERT; both deleted again
-// outside the timing.
-Operation serverPostInsert(DataSet& d) {
-  Operation op{"PostInsert/NewSales", {}, true};
-  op.variants.push_back(
-      {"Paired", [&d](benchmark::State& st) {
-         static const std::vector<std::pair<std::string, std::string>> line = {
-             {"PartNumber", "HW-010042"},
-             {"QuantitySold", " 2.00000000000000E+0000"},
-             {"Price", "12.95"},
-             {"CustNum", "1"},
-             {"OrderNumber", "9999999"},
-             {"Date", "6/11/98"},
-             {"TypeOfSale", "cash"},
-             {"Tax", " 2.13675000000117E+0000"},
-             {"Total", " 2.59000000000000E+0001"},
-             {"PickUpShip", "PickUp"}};
-         Table t(*d.engine, "Bench", "DatabaseFiles", "NewSales");
-         t.open();
-         std::vector<Field*> fields;
-         for (const auto& [name, text] : line) fields.push_back(&t.fieldByName(name));
-         RawPgConn db(d.server);
-         RawPgStmt insert(db,
-                          "INSERT INTO \"NewSales\" (\"PartNumber\", \"QuantitySold\", "
-                          "\"Price\", \"CustNum\", \"OrderNumber\", \"Date\", \"TypeOfSale\", "
-                          "\"Tax\", \"Total\", \"PickUpShip\") VALUES ($1, $2, $3, $4, $5, $6, "
-                          "$7, $8, $9, $10) RETURNING \"Item\"",
-                          10);
-         RawPgStmt remove(db, "DELETE FROM \"NewSales\" WHERE \"Item\" = $1", 1);
-         const std::vector<Value> values = {std::string("HW-010042"),
-                                            2.0,
-                                            12.95,
-                                            1.0,
-                                            9999999.0,
-                                            std::string("6/11/98"),
-                                            std::string("cash"),
-                                            2.13675000000117,
-                                            25.9,
-                                            std::string("PickUp")};
-         std::int64_t rawItem = 0;
-         paired(
-             st,
-             [&] {
-               t.insert();
-               for (size_t i = 0; i < line.size(); ++i) fields[i]->setText(line[i].second);
-               t.post();
-             },
-             [&] {
-               for (size_t i = 0; i < values.size(); ++i)
-                 insert.bind(static_cast<int>(i) + 1, values[i]);
-               rawItem = insert.runInteger();
-             },
-             [&] {
-               t.remove();
-               remove.bind(1, rawItem).run();
-             });
-       }});
-  return op;
+// Raw libpq's posts, each statement its own durable transaction as the engine's posts are.
+class ServerPosts final : public RawPosts {
+ public:
+  explicit ServerPosts(const DataSet& d) : db_(d.server) {
+    std::vector<Value> row;
+    RawPgStmt find(db_, "SELECT rowid FROM \"stock\" WHERE \"PartNumber\" = $1", 1);
+    find.bind(1, d.keysOf("stock.db", "").typed[4]).fetch(row);
+    item_ = std::get<std::int64_t>(row[0]);
+  }
+  void setQuantity(double q) override { update_.bind(1, Value(q)).bind(2, item_).run(); }
+  void insertLine(const std::vector<Value>& values) override {
+    for (size_t i = 0; i < values.size(); ++i) insert_.bind(static_cast<int>(i) + 1, values[i]);
+    line_ = insert_.runInteger();
+  }
+  void removeLine() override { remove_.bind(1, line_).run(); }
+
+ private:
+  RawPgConn db_;
+  RawPgStmt update_{db_, "UPDATE \"stock\" SET \"Quantity\" = $1 WHERE rowid = $2", 2};
+  RawPgStmt insert_{db_,
+                    "INSERT INTO \"NewSales\" (\"PartNumber\", \"QuantitySold\", \"Price\", "
+                    "\"CustNum\", \"OrderNumber\", \"Date\", \"TypeOfSale\", \"Tax\", "
+                    "\"Total\", \"PickUpShip\") VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, "
+                    "$10) RETURNING \"Item\"",
+                    10};
+  RawPgStmt remove_{db_, "DELETE FROM \"NewSales\" WHERE \"Item\" = $1", 1};
+  std::int64_t item_ = 0, line_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<RawPosts> serverPosts(DataSet& d) {
+  return std::make_unique<ServerPosts>(d);
 }
 
 // Five connections, as the engine opens five tables, each reading its first record.

@@ -99,6 +99,11 @@ const std::vector<std::unique_ptr<Figure>>& figures() {
   return theFigures;
 }
 
+Figure& rawFigure(const Figure& command, const std::string& statements) {
+  return figure(command.name + ".raw",
+                "raw SQLite: " + (statements.empty() ? command.label : statements));
+}
+
 void setIterationScale(int divisor) {
   iterationDivisor = std::max(1, divisor);
 }

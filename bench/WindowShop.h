@@ -103,6 +103,53 @@ class CommandTimer {
   Figure& figure_;
 };
 
+// The figure of raw SQLite running a command's statements on the same files ("NAME.raw",
+// which the summary sets beside "NAME"), labelled with what the statements do (by default the
+// command's own label).
+Figure& rawFigure(const Figure& command, const std::string& statements = "");
+
+// Times the raw statements run beside a command: their wall time into the raw figure, while
+// the iteration's time stays the command's.
+class RawTimer {
+ public:
+  explicit RawTimer(Figure& figure) : figure_(figure) { figure_.seconds.clear(); }
+  template <class F>
+  void operator()(F&& statements) {
+    const auto t0 = std::chrono::steady_clock::now();
+    statements();
+    figure_.seconds.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+
+ private:
+  Figure& figure_;
+};
+
+// A command and its raw statements timed back to back in alternating order, so that both
+// meet the same cache and the same disk; the iteration's time is the command's.  (Where the
+// raw statements must follow the command, putting back what it changed, time them with a
+// CommandTimer and a RawTimer in that order instead.)
+class PairTimer {
+ public:
+  PairTimer(benchmark::State& state, Figure& command, Figure& raw)
+      : command_(state, command), raw_(raw) {}
+  template <class C, class R>
+  void operator()(C&& command, R&& statements) {
+    if (turn_++ % 2) {
+      raw_(statements);
+      command_(command);
+    } else {
+      command_(command);
+      raw_(statements);
+    }
+  }
+
+ private:
+  CommandTimer command_;
+  RawTimer raw_;
+  size_t turn_ = 0;
+};
+
 // Registers a window benchmark timed by the wall clock, `iterations` runs of the command
 // (divided by `scale` for a quick look).
 void registerCommand(const std::string& name, const std::string& label, int iterations,

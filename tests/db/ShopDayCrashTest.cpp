@@ -1,13 +1,14 @@
 // A shop's day killed at random points.  A child process runs a scripted day through the
 // real windows (sales of one to three lines ended by each of the three ends or left with
-// "Exit w/o Entering an Order", quantity corrections, price changes, deleted lines and
-// shipping entries) and is killed with SIGKILL after a random time.  After each kill the next
-// start finishes or undoes the command in flight, and then the deep check and the audit find
-// nothing, every acknowledged command is there whole, and every product's stock equals what
-// the stored lines imply.  On a database server two workstations sell the same items at
-// once, and only one of them is killed: a start while the other goes on selling finishes the
-// killed one's command in flight, and leaves the other's alone.  CORVANTA_CRASH_RUNS sets the
-// number of kills (a few in CI, hundreds by hand); the figures are printed at the end.
+// "Exit w/o Entering an Order", quantity corrections both ways, price changes, deleted
+// lines and shipping entries) and is killed with SIGKILL after a random time.  After each
+// kill the next start finishes or undoes the command in flight, and then the deep check and
+// the audit find nothing, every acknowledged command is there whole, and every product's
+// stock equals what the stored lines imply.  On a database server two workstations sell the
+// same items at once, and only one of them is killed: a start while the other goes on
+// selling finishes the killed one's command in flight, and leaves the other's alone.
+// CORVANTA_CRASH_RUNS sets the number of kills (a few in CI, hundreds by hand); the figures
+// are printed at the end.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -130,13 +131,13 @@ class Day {
     lineCount_ = lines;
   }
 
-  // A correction of the order's last line in the order window: one fewer sold, the first
-  // discount price, or (with another line left) the line deleted.
+  // A correction of the order's last line in the order window: one fewer or one more sold,
+  // the first discount price, or (with another line left) the line deleted.
   void correct() {
     g_.CorvantaMainForm->cmdSearchEditOrder.click();
     TSearchEditOrderForm& w = *g_.SearchEditOrderForm;
     if (!g_.SalesDataModule->SalesTable.moveToRowid(lastLine_)) return;
-    switch (random_() % 3) {
+    switch (random_() % 4) {
       case 0:
         run_.dialogs.queueAnswer("1");
         begin("decrease", lastOrder_);
@@ -144,6 +145,12 @@ class Day {
         done();
         break;
       case 1:
+        run_.dialogs.queueAnswer("1");
+        begin("increase", lastOrder_);
+        w.cmdIncreaseQuantitySold.click();
+        done();
+        break;
+      case 2:
         begin("price", lastOrder_);
         w.cmdChangePriceCharged.click();
         g_.ChangePriceForm->optDiscountPrice1.choose();

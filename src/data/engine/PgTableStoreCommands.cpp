@@ -88,16 +88,16 @@ class PgCommandRows final : public CommandRows {
     const auto it = ownPlans.find(command);
     return it != ownPlans.end() && it->second == database_;
   }
-  // Before the first step this session writes: the plan must still be stored (not finished
-  // by a start elsewhere meanwhile), and no start elsewhere may be finishing it now.  From
-  // then on this session's shared lock keeps every start elsewhere off this workstation's
-  // plans.
+  // Before the first step this session writes: no start elsewhere may be finishing the
+  // command now, and the plan must still be stored (not finished by one meanwhile).  The lock
+  // is taken first: once this session holds it no start elsewhere can begin, so the plan
+  // found is not taken away before the step commits.
   void holdOwnerLockFor(std::int64_t command) {
-    if (db_.exec("SELECT 1 FROM corvanta_command WHERE id = $1::bigint", {command}).rows() == 0)
-      finishedElsewhere();
     if (db_.exec("SELECT pg_try_advisory_lock_shared($1::bigint)", {ownerKey()}).text(0, 0) != "t")
       finishedElsewhere();
     ownerLockSession_ = db_.session();
+    if (db_.exec("SELECT 1 FROM corvanta_command WHERE id = $1::bigint", {command}).rows() == 0)
+      finishedElsewhere();
   }
   // The write's transaction is rolled back with it: nothing of this step is stored.
   [[noreturn]] void finishedElsewhere() const {

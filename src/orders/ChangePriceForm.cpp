@@ -7,6 +7,7 @@
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
 #include "orders/ButtonPanel.h"
+#include "orders/CorrectionSteps.h"
 #include "orders/OrderArithmetic.h"
 #include "orders/SearchEditOrderForm.h"
 
@@ -65,6 +66,7 @@ void TChangePriceForm::cmdOKClick() {
                                      {"Total", floatOfText(writeNumber(out.total))},
                                      {"Tax", floatOfText(writeNumber(out.tax))}},
                                     "the price, total and tax of the line"});
+  const CorrectionSteps steps{&order, &line};
   order.edit();
   processing.GrandTotalDBEdit.setText(writeNumber(out.grandTotal));
   processing.TotalTaxDBEdit.setText(writeNumber(out.totalTax));

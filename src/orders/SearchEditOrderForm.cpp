@@ -7,6 +7,7 @@
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
 #include "orders/ChangePriceForm.h"
+#include "orders/CorrectionSteps.h"
 #include "orders/OrderArithmetic.h"
 #include "orders/SalesSearchForm.h"
 #include "ui/Error.h"
@@ -227,6 +228,7 @@ void TSearchEditOrderForm::changeQuantitySold(int sign) {
        {{"Tax", floatOfText(writeNumber(out.tax))}, {"Total", floatOfText(writeNumber(out.total))}},
        "the tax and total of the line"});
 
+  const CorrectionSteps steps{&line, &item, &order};
   line.edit();
   QuantitySoldDBEdit.setText(writeWholeNumber(sold));
   record.recordWithFirstPost(line);
@@ -287,6 +289,7 @@ void TSearchEditOrderForm::cmdDeleteEntryClick() {
   removal.remove = true;
   const int lineStep = record.plan(std::move(removal));
 
+  const CorrectionSteps steps{&line, &item, &order};
   item.edit();
   inventory.EditQuantity.setText(writeWholeNumber(inStock));
   record.recordWithFirstPost(item);

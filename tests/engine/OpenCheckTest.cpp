@@ -9,7 +9,7 @@
 #include "data/engine/Sqlite.h"
 #include "data/engine/TableFile.h"
 #include "engine/EngineTestUtil.h"
-#include "engine/FaultyVfs.h"
+#include "support/FaultyVfs.h"
 
 namespace corvanta::test {
 namespace {

@@ -2,6 +2,7 @@
 // entered (its pending line in insert state) and a change typed into the line that the line
 // cannot take.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 
@@ -10,6 +11,7 @@
 #include "orders/ChangePriceForm.h"
 #include "orders/SalesSearchForm.h"
 #include "orders/SearchEditOrderForm.h"
+#include "support/FaultyVfs.h"
 #include "support/TestSupport.h"
 
 namespace corvanta::test {
@@ -52,6 +54,7 @@ class OrderCorrectionWindow : public ::testing::Test {
            std::to_string(sales().recordCount());
   }
 
+  FaultyVfs disk;  // made first: the shop's tables open through it
   TestShop shop;
 };
 
@@ -124,6 +127,21 @@ TEST_F(OrderCorrectionWindow, ATypedTextTheLineCannotTakeStopsACorrectionBeforeA
   EXPECT_EQ(stored(), "line 3 10.00 30.00 stock 10 order 32.40 2.40 lines 1");
   EXPECT_EQ(sales().state(), TableState::Edit);
   EXPECT_EQ(billing().state(), TableState::Browse);
+}
+
+// A step whose post fails (here the disk of the billing file) leaves no record in edit state:
+// a later move of the cursor must not store the step's figures outside the command, without
+// its mark.  The command stays recorded, to be finished at the next start.
+TEST_F(OrderCorrectionWindow, AStepThatFailsLeavesNothingPendingForTheNextMove) {
+  disk.failWritesOfFilesNamed("BillingShipping", SQLITE_IOERR_WRITE);
+  shop.dialogs.queueAnswer("1");
+  form().cmdDecreaseQuantitySold.click();
+  EXPECT_EQ(shop.dialogs.takeErrors().size(), 1u);
+  EXPECT_EQ(billing().state(), TableState::Browse);
+  disk.failWrites(0);
+  billing().first();
+  form().DBNavigator1.click(NavButton::Next);
+  EXPECT_EQ(stored(), "line 2 10.00 30.00 stock 11 order 32.40 2.40 lines 1");
 }
 
 }  // namespace

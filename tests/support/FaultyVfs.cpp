@@ -1,4 +1,4 @@
-#include "engine/FaultyVfs.h"
+#include "support/FaultyVfs.h"
 
 #include <sqlite3.h>
 
@@ -12,12 +12,14 @@ namespace {
 
 int g_readFailure = 0;
 int g_writeFailure = 0;
+std::string g_writeTarget;  // empty: every file
 sqlite3_vfs* g_base = nullptr;
 
 // Our file: the methods pointer first, as SQLite requires, then the system VFS's own file.
 struct ShimFile {
   sqlite3_file base;
   bool database;
+  const char* name;  // SQLite keeps it valid until the file is closed
 };
 
 sqlite3_file* real(sqlite3_file* f) {
@@ -34,12 +36,17 @@ int xRead(sqlite3_file* f, void* buf, int n, sqlite3_int64 off) {
   if (g_readFailure && reinterpret_cast<ShimFile*>(f)->database) return g_readFailure;
   return m(f)->xRead(real(f), buf, n, off);
 }
+bool writeFails(sqlite3_file* f) {
+  const char* name = reinterpret_cast<ShimFile*>(f)->name;
+  return g_writeFailure &&
+         (g_writeTarget.empty() || (name && std::strstr(name, g_writeTarget.c_str())));
+}
 int xWrite(sqlite3_file* f, const void* buf, int n, sqlite3_int64 off) {
-  if (g_writeFailure) return g_writeFailure;
+  if (writeFails(f)) return g_writeFailure;
   return m(f)->xWrite(real(f), buf, n, off);
 }
 int xTruncate(sqlite3_file* f, sqlite3_int64 size) {
-  if (g_writeFailure) return g_writeFailure;
+  if (writeFails(f)) return g_writeFailure;
   return m(f)->xTruncate(real(f), size);
 }
 int xSync(sqlite3_file* f, int flags) {
@@ -121,6 +128,7 @@ int xOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFl
   auto* shim = reinterpret_cast<ShimFile*>(f);
   shim->base.pMethods = nullptr;
   shim->database = (flags & SQLITE_OPEN_MAIN_DB) != 0;
+  shim->name = name;
   const int rc = g_base->xOpen(g_base, name, real(f), flags, outFlags);
   if (rc == SQLITE_OK && real(f)->pMethods)
     shim->base.pMethods = &g_methods[std::min(3, real(f)->pMethods->iVersion)];
@@ -146,6 +154,7 @@ FaultyVfs::FaultyVfs() : impl_(std::make_unique<Impl>()) {
 
 FaultyVfs::~FaultyVfs() {
   g_readFailure = g_writeFailure = 0;
+  g_writeTarget.clear();
   sqlite3_vfs_unregister(&impl_->vfs);
   sqlite3_vfs_register(g_base, 1);
 }
@@ -155,6 +164,11 @@ void FaultyVfs::failReadsOfDatabases(int code) {
 }
 
 void FaultyVfs::failWrites(int code) {
+  g_writeFailure = code;
+}
+
+void FaultyVfs::failWritesOfFilesNamed(const std::string& part, int code) {
+  g_writeTarget = part;
   g_writeFailure = code;
 }
 

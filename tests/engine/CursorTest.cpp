@@ -196,6 +196,80 @@ TEST_F(CursorTest, AChangeOfOrderOrARefreshWorksOutBofAndEofAgain) {
   EXPECT_EQ(cursorText(*empty), "browse empty bof eof");
 }
 
+// Whatever another program adds or removes on either side, a refresh tells bof and eof as
+// prior and next would find them: inside a run of equal keys and around empty keys, which
+// come first, and on every kind of index.
+TEST_F(CursorTest, RefreshFindsTheEdgesAmongEqualAndEmptyKeysThatOthersMoved) {
+  auto t = open("NewSales");
+  auto other = open("NewSales");
+  auto removeItem = [&](const char* item) {
+    ASSERT_TRUE(other->findKey(item));
+    other->remove();
+  };
+  t->selectIndex("byCustNum");
+  add(*other, {{"CustNum", "5"}});  // Item 1
+  add(*other, {{"CustNum", "5"}});  // 2
+  add(*other, {{"CustNum", ""}});   // 3
+  ASSERT_TRUE(t->findKey("5"));
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=1");
+  removeItem("3");
+  removeItem("2");
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=1 bof eof");
+  add(*other, {{"CustNum", "5"}});  // 4, after it among equal keys
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=1 bof");
+  t->next();
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=4 eof");
+  add(*other, {{"CustNum", "2"}});  // 5
+  t->prior();
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=5 Item=1");
+
+  add(*other, {{"CustNum", ""}});  // 6
+  t->first();
+  add(*other, {{"CustNum", ""}});  // 7
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=<null> Item=6 bof");
+  for (const char* item : {"1", "4", "5", "7"}) removeItem(item);
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=<null> Item=6 bof eof");
+  add(*other, {{"CustNum", ""}, {"OrderNumber", "9"}});  // 8
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=<null> Item=6 bof");
+  t->next();
+  t->refresh();
+  EXPECT_EQ(cursorText(*t, {"Item"}), "browse key=<null> Item=8 eof");
+
+  // Every record on every index, against the store's own prior and next.
+  add(*other, {{"CustNum", "5"}, {"OrderNumber", "9"}});
+  add(*other, {{"CustNum", "-1"}, {"OrderNumber", "1"}});
+  auto stock = open("stock.db");
+  for (auto [part, description] : {std::pair{"", "kiwi"},
+                                   {"A1", "apple"},
+                                   {"a1", "Apple"},
+                                   {"B2", ""},
+                                   {"C3", "APPLE"},
+                                   {"D4", ""}})
+    add(*stock, {{"PartNumber", part}, {"Description", description}});
+  auto rates = open("TaxRate");
+  for (const char* rate : {"0.05", "0.07", "0.05"}) add(*rates, {{"TaxRate", rate}});
+  for (Table* table : {other.get(), stock.get(), rates.get()}) {
+    TableStore& f = table->file();
+    for (const IndexDef& ix : f.def().indexes)
+      for (const Row& r : f.page(ix, 0, 100)) {
+        SCOPED_TRACE(f.def().tableName + " index '" + ix.name + "' row " + std::to_string(r.rowid));
+        const auto again = f.reread(ix, r.rowid);
+        ASSERT_TRUE(again.row);
+        EXPECT_EQ(again.row->rowid, r.rowid);
+        EXPECT_EQ(again.hasBefore, f.before(ix, f.keyOf(ix, r), r.rowid).has_value());
+        EXPECT_EQ(again.hasAfter, f.after(ix, f.keyOf(ix, r), r.rowid).has_value());
+      }
+  }
+}
+
 // A record is stored with its key cut to the field's size; a search with the same long text
 // must find it.
 TEST_F(CursorTest, ASearchTextLongerThanTheFieldIsCutLikeTheStoredKey) {

@@ -377,18 +377,54 @@ Statement& TableFile::query(const IndexDef& ix, Q q) {
     case Q::CountNull:
       sql = "SELECT count(*) FROM " + quoteIdent(def_.sqlName) + " WHERE " + k + " IS NULL";
       break;
+    case Q::Reread:
+      sql = "SELECT " + columns_ + ", " + edgesSql(ix) + " FROM " + quoteIdent(def_.sqlName) +
+            " AS r WHERE r.rowid = ?1";
+      break;
   }
   slot = std::make_unique<Statement>(*db_, sql);
   return *slot;
 }
 
-std::optional<Row> TableFile::fetch(Statement& st) {
-  if (!st.step()) return std::nullopt;
+// Whether a record comes before and after the one read as `r`, as two columns, each found
+// the way before() and after() find theirs: equal keys by rowid in a test of their own (a
+// row value would walk the whole run of equal keys), empty keys first.  Each EXISTS is one
+// index seek; CASE runs a test only when the ones before it found nothing, and most records
+// have smaller and greater keys, so a refresh usually costs one seek each way.  Both sides
+// of every comparison are the key column, so it compares in the column's collation, as the
+// index does (NOCASE for a case-insensitive index).
+std::string TableFile::edgesSql(const IndexDef& ix) const {
+  auto any = [this](const std::string& where) {
+    return "EXISTS (SELECT 1 FROM " + quoteIdent(def_.sqlName) + " AS o WHERE " + where + ")";
+  };
+  if (keyIsRowid(ix)) return any("o.rowid < r.rowid") + ", " + any("o.rowid > r.rowid");
+  const std::string o = "o." + keyColumn(ix), r = "r." + keyColumn(ix);
+  // On a unique index no other record has the same key.
+  const std::string sameBefore =
+      ix.unique ? "" : " WHEN " + any(o + " = " + r + " AND o.rowid < r.rowid") + " THEN 1";
+  const std::string sameAfter = ix.unique ? "0" : any(o + " = " + r + " AND o.rowid > r.rowid");
+  const std::string before =
+      "CASE WHEN " + r + " IS NULL THEN " + any(o + " IS NULL AND o.rowid < r.rowid") + " WHEN " +
+      any(o + " < " + r) + " THEN 1" + sameBefore + " ELSE " + any(o + " IS NULL") + " END";
+  const std::string after = "CASE WHEN " + r + " IS NULL THEN (CASE WHEN " +
+                            any(o + " IS NOT NULL") + " THEN 1 ELSE " +
+                            any(o + " IS NULL AND o.rowid > r.rowid") + " END) WHEN " +
+                            any(o + " > " + r) + " THEN 1 ELSE " + sameAfter + " END";
+  return before + ", " + after;
+}
+
+Row TableFile::rowAt(const Statement& st) const {
   Row row;
   row.rowid = st.columnInt(0);
   row.values.reserve(def_.fields.size());
   for (size_t i = 0; i < def_.fields.size(); ++i)
     row.values.push_back(normalise(static_cast<int>(i), st.column(static_cast<int>(i) + 1)));
+  return row;
+}
+
+std::optional<Row> TableFile::fetch(Statement& st) {
+  if (!st.step()) return std::nullopt;
+  Row row = rowAt(st);
   st.reset();
   return row;
 }
@@ -454,6 +490,19 @@ std::optional<Row> TableFile::findAtOrAfter(const IndexDef& ix, const Value& key
 
 std::optional<Row> TableFile::byRowid(std::int64_t rowid) {
   return fetch(prepared(byRowid_, Fixed::ByRowid).bindInt(1, rowid));
+}
+
+TableStore::Reread TableFile::reread(const IndexDef& ix, std::int64_t rowid) {
+  Statement& st = query(ix, Q::Reread).bindInt(1, rowid);
+  Reread r;
+  if (st.step()) {
+    r.row = rowAt(st);
+    const int edges = static_cast<int>(def_.fields.size()) + 1;
+    r.hasBefore = st.columnInt(edges) != 0;
+    r.hasAfter = st.columnInt(edges + 1) != 0;
+  }
+  st.reset();
+  return r;
 }
 
 std::vector<Row> TableFile::page(const IndexDef& ix, std::int64_t offset, int limit,

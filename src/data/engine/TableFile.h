@@ -40,6 +40,9 @@ class TableFile final : public TableStore {
   std::optional<Row> findEqual(const IndexDef& ix, const Value& key) override;
   std::optional<Row> findAtOrAfter(const IndexDef& ix, const Value& key) override;
   std::optional<Row> byRowid(std::int64_t rowid) override;
+  // The record and its edges in one statement: a statement costs far more than the index
+  // seeks in it, and before() and after() would take two or three.
+  Reread reread(const IndexDef& ix, std::int64_t rowid) override;
   std::int64_t count() override;
   bool empty() override;
   // Rows [offset, offset + limit) in index order (O(offset): for grids, not for cursors).
@@ -116,12 +119,16 @@ class TableFile final : public TableStore {
     CountNull,
     NextEqOrGt,
     PriorEqOrLt,
-    OtherNull
+    OtherNull,
+    Reread
   };
   enum class Fixed { ByRowid, Insert, Delete, Count, Any };
   Statement& query(const IndexDef& ix, Q q);
   Statement& prepared(std::unique_ptr<Statement>& slot, Fixed which);
   std::optional<Row> fetch(Statement& st);
+  Row rowAt(const Statement& st) const;  // the row the statement stands on
+  // The columns of Q::Reread after the row's: whether a record comes before and after it.
+  std::string edgesSql(const IndexDef& ix) const;
   void verify(SqliteDb& db);
   // A file not known to be in WAL mode: checked read-only first, then opened to write.
   std::unique_ptr<SqliteDb> openChecked(const std::filesystem::path& file, bool readOnly);

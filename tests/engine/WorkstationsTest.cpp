@@ -135,6 +135,18 @@ TEST_F(WorkstationsTest, AWorkstationKilledInTheMiddleOfAPostLeavesNothingHalfWr
   EXPECT_EQ(t->recordCount(), 1);
 }
 
+// A workstation whose machine dies is given up by the server within about 90 seconds, not
+// the system's two hours, so that a start elsewhere may finish its command.
+TEST_F(WorkstationsTest, ASilentWorkstationIsGivenUpWithinMinutes) {
+  if (!onDatabaseServer()) GTEST_SKIP() << "a local table file has no connection";
+  PgConnection till(testServerConnection(), "tests");
+  EXPECT_EQ(till.exec("SELECT current_setting('tcp_keepalives_idle') || ' ' || "
+                      "current_setting('tcp_keepalives_interval') || ' ' || "
+                      "current_setting('tcp_keepalives_count')")
+                .text(0, 0),
+            "60 10 3");
+}
+
 // The server drops a workstation's connection (a restart, a cable pulled, an administrator)
 // between two commands: the next post fails with a message saying so and stores nothing, not
 // even the command record that was to go with it; the edit stays pending with its typing,

@@ -95,6 +95,20 @@ PgConnection::PgConnection(const std::string& conninfo, std::string name) : name
   PQsetNoticeProcessor(conn_, quietNotices, nullptr);
   // Texts travel as UTF-8 whatever the server's or the machine's locale.
   PQsetClientEncoding(conn_, "UTF8");
+  askToBeGivenUpWhenSilent();
+}
+
+void PgConnection::askToBeGivenUpWhenSilent() {
+  // A workstation whose machine dies (a power cut, a pulled cable) keeps its session, and the
+  // locks by which the others know it still runs, until the server finds the connection
+  // dead: with the system's defaults after two hours, during which no start finishes the
+  // command it was in the middle of.  Unless the server's administrator chose otherwise, the
+  // session is given up after about 90 seconds of silence (60, then 3 probes 10 apart).
+  exec(
+      "SELECT set_config(name, CASE name WHEN 'tcp_keepalives_idle' THEN '60' "
+      "WHEN 'tcp_keepalives_interval' THEN '10' ELSE '3' END, false) FROM pg_settings "
+      "WHERE name IN ('tcp_keepalives_idle', 'tcp_keepalives_interval', "
+      "'tcp_keepalives_count') AND source = 'default'");
 }
 
 PgConnection::~PgConnection() {
@@ -115,6 +129,7 @@ void PgConnection::reconnectIfLost() {
     if (PQstatus(conn_) == CONNECTION_OK) {
       ++session_;
       PQsetClientEncoding(conn_, "UTF8");
+      askToBeGivenUpWhenSilent();
     }
   }
   // A new session writes nothing before it holds the tables-in-use lock again: a restore

@@ -93,6 +93,7 @@ class PgConnection {
  private:
   [[noreturn]] void fail(pg_result* r);
   void reconnectIfLost();
+  void askToBeGivenUpWhenSilent();
   // Runs a statement that needs no parameters and gives one boolean.
   bool ask(const char* sql);
 

@@ -47,6 +47,16 @@ TEST_F(StartupTest, FirstStartCreatesBothAliasDirectoriesWithEmptyTables) {
   EXPECT_TRUE(fs::exists(dir.path() / "DatabaseFilesQVX" / "BillingShipping.DB"));
 }
 
+// Reading (a report, an audit, a dump, the source of a migration) makes nothing: a missing
+// directory is named, not created with empty tables that would then read as an empty shop.
+TEST_F(StartupTest, AReadOnlyOpenMakesNoDirectory) {
+  const TableDef& def = *findTableDef("BillingShipping");
+  EXPECT_EQ(errorOf([&] { engine->openTable(def.alias, def, /*readOnly=*/true); }),
+            "The directory '" + (dir.path() / "DatabaseFilesQVX").string() +
+                "' of database DatabaseFilesQVX does not exist");
+  EXPECT_FALSE(fs::exists(dir.path() / "DatabaseFilesQVX"));
+}
+
 TEST_F(StartupTest, CreateMissingTablesMakesBothAliasesAndLeavesExistingTablesAlone) {
   {
     auto t = open("stock.db");

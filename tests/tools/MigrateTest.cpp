@@ -57,6 +57,7 @@ TEST_F(MigrateTest, AShopGoesToTheServerAndBackWhole) {
   const auto local = dir.path() / "shop";
   {
     Engine engine(EngineConfig::forDataDirectory(local));
+    engine.createMissingTables();  // both directories, as the program's first start makes them
     Table clients(engine, "ClientsTable", "DatabaseFiles", "clients.DB");
     clients.open();
     for (const char* name : {"Walk-in", "Zoë Ångström", "o'Brien"}) {

@@ -20,20 +20,6 @@ const TableDef& table(const char* name) {
   return *findTableDef(name);
 }
 
-// Opens a table for reading only; a missing alias directory or file is an error, not
-// something to create: an audit never changes what it looks at.  A table on a database server
-// is read through its connection, read-only as well.
-std::unique_ptr<TableStore> openForReading(const Engine& engine, const TableDef& def) {
-  if (engine.config().connection(def.alias)) return engine.openTable(def.alias, def, true);
-  auto dir = engine.config().alias(def.alias);
-  if (!dir) throw Error("Unknown database: " + def.alias);
-  std::error_code ec;
-  if (!fs::is_directory(*dir, ec))
-    throw Error("The directory '" + dir->string() + "' of database " + def.alias +
-                " does not exist");
-  return std::make_unique<TableFile>(def, *dir / def.fileName, /*readOnly=*/true);
-}
-
 double number(const Value& v) {
   if (const auto* d = std::get_if<double>(&v)) return *d;
   if (const auto* i = std::get_if<std::int64_t>(&v)) return static_cast<double>(*i);
@@ -104,10 +90,10 @@ AuditSummary auditTables(const Engine& engine,
   const TableDef& clientsDef = table("clients");
   const TableDef& salesDef = table("NewSales");
   const TableDef& billingDef = table("BillingShipping");
-  const auto stock = openForReading(engine, stockDef);
-  const auto clients = openForReading(engine, clientsDef);
-  const auto sales = openForReading(engine, salesDef);
-  const auto billing = openForReading(engine, billingDef);
+  const auto stock = engine.openTable(stockDef.alias, stockDef, /*readOnly=*/true);
+  const auto clients = engine.openTable(clientsDef.alias, clientsDef, /*readOnly=*/true);
+  const auto sales = engine.openTable(salesDef.alias, salesDef, /*readOnly=*/true);
+  const auto billing = engine.openTable(billingDef.alias, billingDef, /*readOnly=*/true);
 
   std::unordered_set<std::string> parts;
   parts.reserve(static_cast<size_t>(stock->count()));

@@ -223,12 +223,6 @@ int dump(const std::vector<std::string>& args, std::ostream& out) {
                 "' is not a table of this shop (stock.db, clients.DB, NewSales, TaxRate, "
                 "BillingShipping)");
   Engine engine(EngineConfig::fromEnvironment());
-  auto dir = engine.config().alias(def->alias);
-  if (!dir) throw Error("Unknown database: " + def->alias);
-  std::error_code ec;
-  if (!engine.config().connection(def->alias) && !fs::exists(*dir, ec))
-    throw Error("The directory '" + dir->string() + "' of database " + def->alias +
-                " does not exist");
   auto store = engine.openTable(def->alias, *def, /*readOnly=*/true);
   TableStore& file = *store;
   std::string buf;

@@ -124,7 +124,14 @@ std::unique_ptr<TableStore> Engine::openTable(std::string_view alias, const Tabl
                                               bool readOnly) const {
   if (auto conninfo = config_.connection(alias))
     return std::make_unique<PgTableStore>(def, *conninfo, std::string(alias), readOnly);
-  return std::make_unique<TableFile>(def, tableFile(alias, def), readOnly);
+  if (!readOnly) return std::make_unique<TableFile>(def, tableFile(alias, def));
+  auto dir = config_.alias(alias);
+  if (!dir) throw Error("Unknown database: " + std::string(alias));
+  std::error_code ec;
+  if (!fs::is_directory(*dir, ec))
+    throw Error("The directory '" + dir->string() + "' of database " + std::string(alias) +
+                " does not exist");
+  return std::make_unique<TableFile>(def, *dir / def.fileName, /*readOnly=*/true);
 }
 
 void Engine::createMissingTables() const {

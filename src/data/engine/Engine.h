@@ -30,6 +30,7 @@ class Engine {
 
   // Opens a table of an alias where it is stored: its file in the alias directory (prepared
   // as above), or its table on the database server the alias names (made on first use).
+  // Read-only it prepares nothing: a missing directory is an error, never made by a read.
   std::unique_ptr<TableStore> openTable(std::string_view alias, const TableDef& def,
                                         bool readOnly = false) const;
 

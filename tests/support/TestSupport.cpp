@@ -63,4 +63,21 @@ TestShop::~TestShop() {
   app.reset();
 }
 
+std::string shopContents(const EngineConfig& cfg, bool withRowIds) {
+  Engine engine(cfg);
+  std::string out;
+  for (const auto& def : shopTables()) {
+    auto store = engine.openTable(def.alias, def, true);
+    out += def.tableName + ":\n";
+    store->scan(def.indexes.front(), [&](const Row& row) {
+      if (withRowIds) out += std::to_string(row.rowid) + "|";
+      for (size_t i = 0; i < row.values.size(); ++i)
+        out += (i ? "|" : "") + displayTextOf(def.fields[i], row.values[i]);
+      out += "\n";
+      return true;
+    });
+  }
+  return out;
+}
+
 }  // namespace corvanta::test

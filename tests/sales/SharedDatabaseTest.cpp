@@ -15,8 +15,6 @@
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "sales/SetFirstOrderNumberForm.h"
 #include "support/TestDatabase.h"
@@ -79,10 +77,7 @@ class SharedDatabaseTest : public ::testing::Test {
       char c;
       if (::read(go, &c, 1) != 1) ::_exit(4);
       for (int i = 0; i < kOrdersPerTill && code == 0; ++i) {
-        g.PreSalesEntryForm->cmdContinue.click();
-        g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-        ws.dialogs.queueAnswer("1");
-        g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+        startOrderFor(g, ws.dialogs, "1");
         const std::string number = g.SalesEntryForm->OrderNumberDBEdit.text() + "\n";
         g.DataModule2->InventoryTable1.findKey("A100");
         g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(quantity));
@@ -169,10 +164,7 @@ TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRi
 TEST_F(SharedDatabaseTest, TwoFirstOrdersTypedWithTheSameNumberAreNumberedApart) {
   auto startFirstOrder = [](Workstation& ws) {
     Globals& g = ws.app.g;
-    g.PreSalesEntryForm->cmdContinue.click();
-    g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    ws.dialogs.queueAnswer("1");
-    g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    startOrderFor(g, ws.dialogs, "1");
     g.SetFirstOrderNumberForm->Edit1.typeText("500");
     g.SetFirstOrderNumberForm->cmdOK.click();
     std::string seen = g.SalesEntryForm->OrderNumberDBEdit.text();

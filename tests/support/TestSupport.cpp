@@ -6,6 +6,9 @@
 #include <random>
 #include <stdexcept>
 
+#include "data/modules/DataModules.h"
+#include "sales/PreSalesEntryCustomerSearchForm.h"
+#include "sales/PreSalesEntryForm.h"
 #include "support/TestDatabase.h"
 
 namespace corvanta::test {
@@ -78,6 +81,13 @@ std::string shopContents(const EngineConfig& cfg, bool withRowIds) {
     });
   }
   return out;
+}
+
+void startOrderFor(Globals& g, QueuedDialogs& dialogs, const std::string& customerNumber) {
+  g.PreSalesEntryForm->cmdContinue.click();
+  g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+  dialogs.queueAnswer(customerNumber);
+  g.PreSalesEntryCustomerSearchForm->cmdOK.click();
 }
 
 }  // namespace corvanta::test

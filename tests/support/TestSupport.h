@@ -66,6 +66,10 @@ void fill(Table& table, std::initializer_list<std::pair<const char*, const char*
 // a cut-short command's plan names).  Two shops with equal texts hold the same records.
 std::string shopContents(const EngineConfig& cfg, bool withRowIds = false);
 
+// Starts an order the way a clerk does: Continue on the pre-sales window, then the customer
+// found by number through the find-customer dialog.  Queues that number on `dialogs`.
+void startOrderFor(Globals& g, QueuedDialogs& dialogs, const std::string& customerNumber);
+
 // The whole application, started the way the program starts it, on a fresh data directory.
 struct TestShop {
   TempDir dir;

@@ -46,21 +46,11 @@ class SharedDatabaseTest : public ::testing::Test {
     Workstation seed(dir.path());
     ASSERT_TRUE(seed.app.start()) << seed.dialogs.unreadErrors().front();
     Globals& g = seed.app.g;
-    Table& stock = g.DataModule2->InventoryTable1;
-    stock.insert();
-    stock.fieldByName("PartNumber").setText("A100");
-    stock.fieldByName("Price").setText("12.5");
-    stock.fieldByName("Quantity").setText("100000");
-    stock.post();
-    Table& clients = g.ClientDataModule->ClientsTable;
-    clients.insert();
-    clients.fieldByName("LastName").setText("Doe");
-    clients.post();
+    fill(g.DataModule2->InventoryTable1,
+         {{"PartNumber", "A100"}, {"Price", "12.5"}, {"Quantity", "100000"}});
+    fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
     // An earlier order, so that no till is asked for the first order number.
-    Table& sales = g.SalesDataModule->SalesTable;
-    sales.insert();
-    sales.fieldByName("OrderNumber").setText("1000");
-    sales.post();
+    fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1000"}});
   }
 
   // A till: once the parent writes to `go`, sells kOrdersPerTill orders of one line of A100

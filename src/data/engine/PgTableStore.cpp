@@ -472,12 +472,4 @@ void PgTableStore::rollbackBulk() {
   db_.rollback();
 }
 
-void PgTableStore::dropAll(const std::string& conninfo) {
-  PgConnection db(conninfo, "");
-  std::string sql;
-  for (const auto& def : shopTables()) sql += "DROP TABLE IF EXISTS " + pgIdent(def.sqlName) + ";";
-  sql += "DROP TABLE IF EXISTS corvanta_command, corvanta_step, corvanta_number;";
-  db.command(sql);
-}
-
 }  // namespace corvanta

@@ -63,9 +63,6 @@ class PgTableStore final : public TableStore {
   void rollbackBulk() override;
   bool inBulk() const override { return bulk_; }
 
-  // Drops every table of the shop from a database (tests and the migration's cleanup only).
-  static void dropAll(const std::string& conninfo);
-
   // The layout that backups read and restores write: the row id column (the auto-increment
   // field, where the table has one), and the records of a result whose first column is the
   // row id and whose others are the fields in order.

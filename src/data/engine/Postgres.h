@@ -71,7 +71,6 @@ class PgConnection {
   void begin(const std::string& mode = "");
   void commit();
   void rollback();
-  bool inTransaction() const { return inTransaction_; }
   // Counts the server sessions this connection has had: session locks live as long as one.
   std::uint64_t session() const { return session_; }
 

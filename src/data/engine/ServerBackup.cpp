@@ -34,17 +34,13 @@ bool hasAutoInc(const TableDef& def) {
                      [](const FieldDef& f) { return f.type == FieldType::AutoInc; });
 }
 
-// The columns a table file is written or read with: the row id first where it is not the
-// auto-increment field itself.
-std::string fileColumns(const TableDef& def) {
+// The columns a table is written or read with, on either side: the row id first where it is
+// not the auto-increment field itself.  Only the quoting of names differs between a table
+// file (quoteIdent) and a server's table (pgIdent).
+template <typename Quote>
+std::string columnList(const TableDef& def, Quote quote) {
   std::string cols = hasAutoInc(def) ? "" : "rowid";
-  for (const auto& f : def.fields) cols += (cols.empty() ? "" : ", ") + quoteIdent(f.name);
-  return cols;
-}
-
-std::string serverColumns(const TableDef& def) {
-  std::string cols = hasAutoInc(def) ? "" : "rowid";
-  for (const auto& f : def.fields) cols += (cols.empty() ? "" : ", ") + pgIdent(f.name);
+  for (const auto& f : def.fields) cols += (cols.empty() ? "" : ", ") + quote(f.name);
   return cols;
 }
 
@@ -102,8 +98,8 @@ void writeTableFile(PgConnection& db, const TableDef& def, const fs::path& file,
   std::string marks;
   const size_t columns = def.fields.size() + (hasAutoInc(def) ? 0 : 1);
   for (size_t i = 0; i < columns; ++i) marks += (i ? ", ?" : "?") + std::to_string(i + 1);
-  Statement insert(out, "INSERT INTO " + quoteIdent(def.sqlName) + " (" + fileColumns(def) +
-                            ") VALUES (" + marks + ")");
+  Statement insert(out, "INSERT INTO " + quoteIdent(def.sqlName) + " (" +
+                            columnList(def, quoteIdent) + ") VALUES (" + marks + ")");
   std::int64_t last = 0;
   for (;;) {
     if (cancel && cancel->load()) throw Error("The backup was stopped");
@@ -160,7 +156,7 @@ std::int64_t fileCounter(const fs::path& file, const TableDef& def) {
 void loadTable(PgConnection& db, const TableDef& def, const fs::path& file) {
   TableFile in(def, file, /*readOnly=*/true);
   const std::string table = pgIdent(def.sqlName);
-  db.copyIn("COPY " + table + " (" + serverColumns(def) + ") FROM STDIN",
+  db.copyIn("COPY " + table + " (" + columnList(def, pgIdent) + ") FROM STDIN",
             [&](const PgConnection::RowWriter& put) {
               std::vector<Value> values;
               in.scan(def.indexes.front(), [&](const Row& row) {

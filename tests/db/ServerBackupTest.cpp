@@ -128,22 +128,7 @@ class ServerBackupTest : public ::testing::Test {
   }
 
   // Every record of every table, with its row id (which a cut-short command's plan names).
-  static std::string contents(const EngineConfig& cfg) {
-    Engine engine(cfg);
-    std::string out;
-    for (const auto& def : shopTables()) {
-      auto store = engine.openTable(def.alias, def, true);
-      out += def.tableName + ":\n";
-      store->scan(def.indexes.front(), [&](const Row& row) {
-        out += std::to_string(row.rowid);
-        for (size_t i = 0; i < row.values.size(); ++i)
-          out += "|" + displayTextOf(def.fields[i], row.values[i]);
-        out += "\n";
-        return true;
-      });
-    }
-    return out;
-  }
+  static std::string contents(const EngineConfig& cfg) { return shopContents(cfg, true); }
 
   std::unique_ptr<TableStore> open(const EngineConfig& cfg, const std::string& table) {
     const TableDef& def = *findTableDef(table);

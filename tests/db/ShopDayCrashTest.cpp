@@ -32,10 +32,9 @@
 #include "orders/ChangePriceForm.h"
 #include "orders/SearchEditOrderForm.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "support/TestDatabase.h"
+#include "support/TestSupport.h"
 
 namespace corvanta::test {
 namespace {
@@ -87,10 +86,7 @@ class Day {
   }
 
   void sale() {
-    g_.PreSalesEntryForm->cmdContinue.click();
-    g_.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    run_.dialogs.queueAnswer("1");
-    g_.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    startOrderFor(g_, run_.dialogs, "1");
     TSalesEntryForm& entry = *g_.SalesEntryForm;
     const std::string order = entry.OrderNumberDBEdit.text();
     const int lines = 1 + static_cast<int>(random_() % 3);

@@ -16,8 +16,6 @@
 #include "data/engine/TableFile.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "support/TestSupport.h"
 
@@ -85,10 +83,7 @@ TEST(ContinueCrash, EveryLineIsWholeAfterTheNextStart) {
       ShopRun run(dir.path());
       if (!run.app.start()) ::_exit(2);
       Globals& g = run.app.g;
-      g.PreSalesEntryForm->cmdContinue.click();
-      g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-      run.dialogs.queueAnswer("1");
-      g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+      startOrderFor(g, run.dialogs, "1");
       g.DataModule2->InventoryTable1.findKey("A100");
       for (int i = 0;; ++i) {
         g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(1 + i % 3));

@@ -10,8 +10,6 @@
 #include "data/engine/TableFile.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "support/TestSupport.h"
 
@@ -39,10 +37,7 @@ class OrderCutShort : public ::testing::Test {
   // An order of customer 1 paid in cash: 2 x A100 and 1 x B200.
   static void enterOrder(ShopRun& run) {
     Globals& g = run.app.g;
-    g.PreSalesEntryForm->cmdContinue.click();
-    g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    run.dialogs.queueAnswer("1");
-    g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    startOrderFor(g, run.dialogs, "1");
     g.SalesEntryForm->TypeofSaleDBEdit.typeText("CASH");
     g.SalesEntryForm->CreditCardTypeDBEdit.typeText("none");
     for (const auto& [part, quantity] : {std::pair{"A100", "2"}, std::pair{"B200", "1"}}) {

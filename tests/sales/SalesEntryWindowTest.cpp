@@ -8,8 +8,6 @@
 #include "data/engine/Table.h"
 #include "data/modules/DataModules.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "support/TestSupport.h"
 #include "ui/Error.h"
@@ -49,10 +47,7 @@ void seedShop(Globals& g) {
 
 // Starts order 6 for customer 1 through the find-customer dialogs.
 void startOrder(Globals& g, StrictDialogs& dialogs) {
-  g.PreSalesEntryForm->cmdContinue.click();
-  g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-  dialogs.queueAnswer("1");
-  g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+  startOrderFor(g, dialogs, "1");
 }
 
 void sell(Globals& g, const std::string& quantity) {

@@ -15,8 +15,6 @@
 #include "data/modules/DataModules.h"
 #include "inventory/InventoryForm.h"
 #include "sales/ChoosePriceForm.h"
-#include "sales/PreSalesEntryCustomerSearchForm.h"
-#include "sales/PreSalesEntryForm.h"
 #include "sales/SalesEntryForm.h"
 #include "sales/SetFirstOrderNumberForm.h"
 #include "support/TestDatabase.h"
@@ -48,21 +46,11 @@ class SharedDatabaseTest : public ::testing::Test {
     Workstation seed(dir.path());
     ASSERT_TRUE(seed.app.start()) << seed.dialogs.unreadErrors().front();
     Globals& g = seed.app.g;
-    Table& stock = g.DataModule2->InventoryTable1;
-    stock.insert();
-    stock.fieldByName("PartNumber").setText("A100");
-    stock.fieldByName("Price").setText("12.5");
-    stock.fieldByName("Quantity").setText("100000");
-    stock.post();
-    Table& clients = g.ClientDataModule->ClientsTable;
-    clients.insert();
-    clients.fieldByName("LastName").setText("Doe");
-    clients.post();
+    fill(g.DataModule2->InventoryTable1,
+         {{"PartNumber", "A100"}, {"Price", "12.5"}, {"Quantity", "100000"}});
+    fill(g.ClientDataModule->ClientsTable, {{"LastName", "Doe"}});
     // An earlier order, so that no till is asked for the first order number.
-    Table& sales = g.SalesDataModule->SalesTable;
-    sales.insert();
-    sales.fieldByName("OrderNumber").setText("1000");
-    sales.post();
+    fill(g.SalesDataModule->SalesTable, {{"OrderNumber", "1000"}});
   }
 
   // A till: once the parent writes to `go`, sells kOrdersPerTill orders of one line of A100
@@ -79,10 +67,7 @@ class SharedDatabaseTest : public ::testing::Test {
       char c;
       if (::read(go, &c, 1) != 1) ::_exit(4);
       for (int i = 0; i < kOrdersPerTill && code == 0; ++i) {
-        g.PreSalesEntryForm->cmdContinue.click();
-        g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-        ws.dialogs.queueAnswer("1");
-        g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+        startOrderFor(g, ws.dialogs, "1");
         const std::string number = g.SalesEntryForm->OrderNumberDBEdit.text() + "\n";
         g.DataModule2->InventoryTable1.findKey("A100");
         g.SalesEntryForm->QuantityToOrderEdit.typeText(std::to_string(quantity));
@@ -169,10 +154,7 @@ TEST_F(SharedDatabaseTest, TwoTillsSellingAtOnceKeepOrderNumbersStockAndTotalsRi
 TEST_F(SharedDatabaseTest, TwoFirstOrdersTypedWithTheSameNumberAreNumberedApart) {
   auto startFirstOrder = [](Workstation& ws) {
     Globals& g = ws.app.g;
-    g.PreSalesEntryForm->cmdContinue.click();
-    g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
-    ws.dialogs.queueAnswer("1");
-    g.PreSalesEntryCustomerSearchForm->cmdOK.click();
+    startOrderFor(g, ws.dialogs, "1");
     g.SetFirstOrderNumberForm->Edit1.typeText("500");
     g.SetFirstOrderNumberForm->cmdOK.click();
     std::string seen = g.SalesEntryForm->OrderNumberDBEdit.text();

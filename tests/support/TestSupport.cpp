@@ -6,6 +6,9 @@
 #include <random>
 #include <stdexcept>
 
+#include "data/modules/DataModules.h"
+#include "sales/PreSalesEntryCustomerSearchForm.h"
+#include "sales/PreSalesEntryForm.h"
 #include "support/TestDatabase.h"
 
 namespace corvanta::test {
@@ -61,6 +64,30 @@ TestShop::TestShop()
 TestShop::~TestShop() {
   if (app) app->shutdown();
   app.reset();
+}
+
+std::string shopContents(const EngineConfig& cfg, bool withRowIds) {
+  Engine engine(cfg);
+  std::string out;
+  for (const auto& def : shopTables()) {
+    auto store = engine.openTable(def.alias, def, true);
+    out += def.tableName + ":\n";
+    store->scan(def.indexes.front(), [&](const Row& row) {
+      if (withRowIds) out += std::to_string(row.rowid) + "|";
+      for (size_t i = 0; i < row.values.size(); ++i)
+        out += (i ? "|" : "") + displayTextOf(def.fields[i], row.values[i]);
+      out += "\n";
+      return true;
+    });
+  }
+  return out;
+}
+
+void startOrderFor(Globals& g, QueuedDialogs& dialogs, const std::string& customerNumber) {
+  g.PreSalesEntryForm->cmdContinue.click();
+  g.PreSalesEntryCustomerSearchForm->optSearchCustNum.choose();
+  dialogs.queueAnswer(customerNumber);
+  g.PreSalesEntryCustomerSearchForm->cmdOK.click();
 }
 
 }  // namespace corvanta::test

@@ -61,6 +61,15 @@ struct ShopRun {
 // data.
 void fill(Table& table, std::initializer_list<std::pair<const char*, const char*>> values);
 
+// Every record of every shop table on `cfg`, in primary index order, as text: one line a
+// record, its fields' display texts joined by "|", led by the row id when `withRowIds` (which
+// a cut-short command's plan names).  Two shops with equal texts hold the same records.
+std::string shopContents(const EngineConfig& cfg, bool withRowIds = false);
+
+// Starts an order the way a clerk does: Continue on the pre-sales window, then the customer
+// found by number through the find-customer dialog.  Queues that number on `dialogs`.
+void startOrderFor(Globals& g, QueuedDialogs& dialogs, const std::string& customerNumber);
+
 // The whole application, started the way the program starts it, on a fresh data directory.
 struct TestShop {
   TempDir dir;

@@ -13,6 +13,7 @@
 #include "data/engine/Engine.h"
 #include "data/engine/Postgres.h"
 #include "data/engine/Table.h"
+#include "support/TestDatabase.h"
 #include "support/TestSupport.h"
 #include "ui/Error.h"
 
@@ -22,31 +23,12 @@ namespace {
 class MigrateTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const char* state = std::getenv("CORVANTA_TEST_DATABASE");
-    std::string conn;
-    if (state) std::getline(std::ifstream(state), conn);
+    const std::string conn = testServerConnection();
     if (conn.empty() || conn.starts_with("skip:"))
       GTEST_SKIP() << "no test database server: " << (conn.empty() ? "none started" : conn);
     const std::string schema = "migrate" + std::to_string(::getpid());
     PgConnection(conn, "tests").command("CREATE SCHEMA IF NOT EXISTS " + schema);
     server = "postgresql:" + conn + " options='-c search_path=" + schema + "'";
-  }
-
-  // Every record of every table, in primary index order, as text.
-  static std::string contents(const EngineConfig& cfg) {
-    Engine engine(cfg);
-    std::string out;
-    for (const auto& def : shopTables()) {
-      auto store = engine.openTable(def.alias, def, true);
-      out += def.tableName + ":\n";
-      store->scan(def.indexes.front(), [&](const Row& row) {
-        for (size_t i = 0; i < row.values.size(); ++i)
-          out += (i ? "|" : "") + displayTextOf(def.fields[i], row.values[i]);
-        out += "\n";
-        return true;
-      });
-    }
-    return out;
   }
 
   TempDir dir;
@@ -83,15 +65,15 @@ TEST_F(MigrateTest, AShopGoesToTheServerAndBackWhole) {
       sales.post();
     }
   }
-  const std::string before = contents(EngineConfig::forDataDirectory(local));
+  const std::string before = shopContents(EngineConfig::forDataDirectory(local));
   auto tables = migrate(migrationSide(local.string()), migrationSide(server));
   ASSERT_EQ(tables.size(), shopTables().size());
-  EXPECT_EQ(contents(migrationSide(server)), before);
+  EXPECT_EQ(shopContents(migrationSide(server)), before);
 
   // Back to a new directory: the same records, the same customer numbers.
   const auto back = dir.path() / "back";
   migrate(migrationSide(server), migrationSide(back.string()));
-  EXPECT_EQ(contents(EngineConfig::forDataDirectory(back)), before);
+  EXPECT_EQ(shopContents(EngineConfig::forDataDirectory(back)), before);
 
   // A target with records is refused, and keeps what it had.
   const std::string message = [&] {
@@ -103,7 +85,7 @@ TEST_F(MigrateTest, AShopGoesToTheServerAndBackWhole) {
     return std::string("no error");
   }();
   EXPECT_NE(message.find("already holds"), std::string::npos) << message;
-  EXPECT_EQ(contents(EngineConfig::forDataDirectory(back)), before);
+  EXPECT_EQ(shopContents(EngineConfig::forDataDirectory(back)), before);
 
   // corvanta-db check and dump read the shop on the server as they read local files.
   const auto ini = dir.path() / "engine.ini";
